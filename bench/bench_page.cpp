@@ -1,0 +1,73 @@
+// The byte counter beside a plain read-only pass over the same buffer (its
+// floor), and the page writer on the worked example and on a 1 MiB body.
+#include "ByteCounter.h"
+#include "QtHostUi.h"
+#include "SubPageWriter.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QTemporaryDir>
+#include <numeric>
+
+using namespace quillet;
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// Mixed Japanese and ASCII, with line breaks, as a real body reads.
+QString mixedBody(qsizetype codeUnits) {
+    const QString pattern = u"今日のお知らせ: Shop open 10:00-19:00。<br>\r\n"_s;
+    QString body;
+    body.reserve(codeUnits);
+    while (body.size() < codeUnits) body += pattern;
+    body.truncate(codeUnits);
+    return body;
+}
+
+void setBytes(benchmark::State& state, const QString& body) {
+    state.SetBytesProcessed(state.iterations() * body.size() * qint64(sizeof(char16_t)));
+}
+
+void BM_ByteCount(benchmark::State& state) {
+    const QString body = mixedBody(state.range(0) / 2);
+    for (auto _ : state) benchmark::DoNotOptimize(bodyByteCount(body));
+    setBytes(state, body);
+}
+
+void BM_ReadOnlyPass(benchmark::State& state) {
+    const QString body = mixedBody(state.range(0) / 2);
+    for (auto _ : state) {
+        const auto sum = std::accumulate(body.utf16(), body.utf16() + body.size(), 0U);
+        benchmark::DoNotOptimize(sum);
+    }
+    setBytes(state, body);
+}
+
+void writePage(benchmark::State& state, const QString& body) {
+    QTemporaryDir dir;
+    StoredSubPage page({dir.filePath(u"sub100.html"_s), u"Menu"_s, body, u"sub101.html"_s});
+    QtHostUi host;
+    SubPageWriter writer(page, host);
+    for (auto _ : state) {
+        if (writer.hpmake().outcome != HpmakeResult::Written)
+            state.SkipWithError("the page was not written");
+    }
+    setBytes(state, body);
+}
+
+void BM_WriteWorkedExample(benchmark::State& state) {
+    writePage(state, u"Hello あ"_s);
+}
+
+void BM_Write1MiBBody(benchmark::State& state) {
+    writePage(state, mixedBody(512 * 1024));
+}
+
+}  // namespace
+
+BENCHMARK(BM_ByteCount)->Arg(1 << 10)->Arg(64 << 10)->Arg(4 << 20);
+BENCHMARK(BM_ReadOnlyPass)->Arg(1 << 10)->Arg(64 << 10)->Arg(4 << 20);
+BENCHMARK(BM_WriteWorkedExample)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Write1MiBBody)->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();

@@ -1,0 +1,99 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace quillet {
+
+// Message box styles and answers keep the classic numeric values, so the
+// commands read the same way as the dialogs they ask for.
+namespace MsgStyle {
+constexpr int OkOnly = 0;
+constexpr int YesNo = 4;
+constexpr int Exclamation = 48;
+constexpr int YesNoExclamation = YesNo + Exclamation;  // 52
+}  // namespace MsgStyle
+
+namespace MsgAnswer {
+constexpr int Ok = 1;
+constexpr int Yes = 6;
+constexpr int No = 7;
+}  // namespace MsgAnswer
+
+// The title every box shows when its caller passes none.
+inline const QString applicationTitle = QStringLiteral("Quillet");
+
+// The shared file dialog's properties. They live in the caller so that they
+// persist from one command to the next, whatever shows the dialog.
+struct CommonDialog {
+    bool CancelError = false;  // a cancel ends the calling command
+    QString Filter;            // "description|pattern|..." with a trailing "|"
+    QString DefaultExt;        // added to a name typed without an extension
+    QString FileName;          // in: the proposed name; out: the chosen path
+};
+
+// Outcome of a file operation; `error` holds the reason in the user's words.
+struct FileResult {
+    bool ok = false;
+    QString error;
+};
+
+struct TextReadResult {
+    bool ok = false;
+    QString text;
+    QString error;
+};
+
+// The window-system services the program logic uses. The Qt implementation
+// lives in host/qt; tests use a scripted fake, so every command can run
+// without a display.
+class HostUi {
+public:
+    virtual ~HostUi() = default;
+
+    // Modal message box; returns the answer (MsgAnswer). An empty title means
+    // the application's title. Line feeds in `text` start new lines.
+    virtual int msgBox(const QString& text, int style = MsgStyle::OkOnly,
+                       const QString& title = QString()) = 0;
+
+    // Modal open and save dialogs on the shared dialog's properties. On
+    // confirmation `dialog.FileName` holds the chosen full path and the call
+    // returns true; a cancel returns false and leaves the properties alone.
+    virtual bool showOpen(CommonDialog& dialog) = 0;
+    virtual bool showSave(CommonDialog& dialog) = 0;
+
+    // Replaces the file at `path` with `text` in code page 932, atomically:
+    // on failure the previous file is left as it was.
+    virtual FileResult writeTextFile(const QString& path, const QString& text) = 0;
+
+    // Reads a body file as text (code page 932, or UTF-8 when the bytes are
+    // plainly UTF-8).
+    virtual TextReadResult readTextFile(const QString& path) = 0;
+
+    // The bare file name when an ordinary file exists at `path`, else "".
+    virtual QString existingFileName(const QString& path) = 0;
+
+    // Types `keys` into the widget that has the keyboard focus and returns
+    // once they have been processed.
+    virtual void sendKeys(const QString& keys) = 0;
+
+    // Shows `address` in the embedded browser pane held by `frame`, creating
+    // the pane on first use. Returns at once; loading goes on in the background.
+    virtual void navigateEmbedded(QWidget* frame, const QString& address) = 0;
+
+    // Opens `address` in a new standalone browser window; false when no
+    // browser could be started.
+    virtual bool openInStandaloneBrowser(const QString& address) = 0;
+
+    // Shows a top-level window modeless and without an owner, or brings it
+    // to the front when it is already shown.
+    virtual void showWindow(QWidget* window) = 0;
+
+protected:
+    HostUi() = default;
+    HostUi(const HostUi&) = default;
+    HostUi& operator=(const HostUi&) = default;
+};
+
+}  // namespace quillet

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "HostUi.h"
+
+namespace quillet {
+
+// The host services on Qt Widgets: real message boxes, dialogs and files.
+// Kept thin; the decisions live in the commands that call it.
+class QtHostUi final : public HostUi {
+public:
+    QtHostUi() = default;
+
+    int msgBox(const QString& text, int style, const QString& title) override;
+    bool showOpen(CommonDialog& dialog) override;
+    bool showSave(CommonDialog& dialog) override;
+    FileResult writeTextFile(const QString& path, const QString& text) override;
+    TextReadResult readTextFile(const QString& path) override;
+    QString existingFileName(const QString& path) override;
+    void sendKeys(const QString& keys) override;
+    void navigateEmbedded(QWidget* frame, const QString& address) override;
+    bool openInStandaloneBrowser(const QString& address) override;
+    void showWindow(QWidget* window) override;
+};
+
+}  // namespace quillet

@@ -1,0 +1,137 @@
+#include "CodePage.h"
+#include "TestFiles.h"
+#include "TextFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace quillet;
+using namespace Qt::Literals::StringLiterals;
+
+class TestHost : public QObject {
+    Q_OBJECT
+
+private slots:
+    void cp932Vectors_data();
+    void cp932Vectors();
+    void cp932LongTextKeepsEveryCharacter();
+
+    void newFileGetsOrdinaryPermissions();
+    void replacingKeepsPermissions();
+    void symlinkIsWrittenThrough();
+    void existenceTest_data();
+    void existenceTest();
+};
+
+void TestHost::cp932Vectors_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("hiragana a") << u"あ"_s << QByteArray("\x82\xA0");
+    QTest::newRow("next") << u"次へ"_s << QByteArray("\x8E\x9F\x82\xD6");
+    QTest::newRow("U+FF5E fullwidth tilde") << u"\uFF5E"_s << QByteArray("\x81\x60");
+    QTest::newRow("U+301C wave dash") << u"\u301C"_s << QByteArray("\x81\x60");
+    QTest::newRow("U+2212 minus") << u"\u2212"_s << QByteArray("\x81\x7C");
+    QTest::newRow("U+2016 double bar") << u"\u2016"_s << QByteArray("\x81\x61");
+    QTest::newRow("U+2460 circled one") << u"\u2460"_s << QByteArray("\x87\x40");
+    QTest::newRow("U+FFE2 not sign") << u"\uFFE2"_s << QByteArray("\x81\xCA");
+    QTest::newRow("U+FF3C fullwidth backslash") << u"\uFF3C"_s << QByteArray("\x81\x5F");
+    QTest::newRow("backslash") << u"\\"_s << QByteArray("\x5C");
+    QTest::newRow("tilde") << u"~"_s << QByteArray("\x7E");
+    QTest::newRow("U+00A5 yen") << u"\u00A5"_s << QByteArray("\x5C");
+    QTest::newRow("U+FF71 half-width a") << u"\uFF71"_s << QByteArray("\xB1");
+    QTest::newRow("U+E000 private use") << u"\uE000"_s << QByteArray("\xF0\x40");
+    QTest::newRow("U+1F600 one ? per code point") << u"\U0001F600"_s << QByteArray("?");
+    QTest::newRow("lone high surrogate") << QString(QChar(0xD83D)) + u"a"_s << QByteArray("?a");
+    QTest::newRow("lone low surrogate") << u"a"_s + QChar(0xDE00) << QByteArray("a?");
+    QTest::newRow("reversed pair") << QString(QChar(0xDE00)) + QChar(0xD83D) << QByteArray("??");
+    QTest::newRow("CR LF kept") << u"a\r\nb"_s << QByteArray("a\r\nb");
+    QTest::newRow("empty") << QString() << QByteArray();
+}
+
+void TestHost::cp932Vectors() {
+    QFETCH(QString, text);
+    QFETCH(QByteArray, bytes);
+    QCOMPARE(toCp932(text), bytes);
+}
+
+void TestHost::cp932LongTextKeepsEveryCharacter() {
+    // Long enough to cross the converter's chunk boundaries at every
+    // alignment, a pair and a double-byte character among them.
+    QString text;
+    QByteArray expected;
+    for (int i = 0; i < 20000; ++i) {
+        text += u"aあ\U0001F600"_s;
+        expected += "a\x82\xA0?";
+    }
+    QCOMPARE(toCp932(text), expected);
+}
+
+void TestHost::newFileGetsOrdinaryPermissions() {
+    // A page must be readable by whatever uploads or serves it, as a file
+    // made by any other editor would be.
+    QTemporaryDir dir;
+    const QString reference = dir.filePath(u"reference"_s);
+    writeFile(reference, "x");
+    const QString page = dir.filePath(u"page.html"_s);
+
+    QVERIFY(replaceFileContents(page, "abc").ok);
+    QCOMPARE(readAll(page), QByteArray("abc"));
+    QCOMPARE(QFile::permissions(page), QFile::permissions(reference));
+}
+
+void TestHost::replacingKeepsPermissions() {
+    QTemporaryDir dir;
+    const QString page = dir.filePath(u"page.html"_s);
+    writeFile(page, oldPageBytes);
+    const auto permissions = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                             QFileDevice::ReadGroup | QFileDevice::WriteGroup;
+    QFile::setPermissions(page, permissions);
+
+    QVERIFY(replaceFileContents(page, "new").ok);
+    QCOMPARE(readAll(page), QByteArray("new"));
+    QCOMPARE(QFile::permissions(page) & 0x7077, permissions);
+}
+
+void TestHost::symlinkIsWrittenThrough() {
+    QTemporaryDir dir;
+    const QString target = dir.filePath(u"real.html"_s);
+    const QString link = dir.filePath(u"link.html"_s);
+    writeFile(target, oldPageBytes);
+    QVERIFY(QFile::link(target, link));
+
+    QVERIFY(replaceFileContents(link, "new").ok);
+    QVERIFY(QFileInfo(link).isSymLink());
+    QCOMPARE(readAll(target), QByteArray("new"));
+}
+
+void TestHost::existenceTest_data() {
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QString>("answer");
+    QTest::newRow("ordinary file") << u"sub100.html"_s << u"sub100.html"_s;
+    QTest::newRow("hidden file counts") << u".draft.html"_s << u".draft.html"_s;
+    QTest::newRow("link to a file") << u"link.html"_s << u"link.html"_s;
+    QTest::newRow("folder") << u"folder.html"_s << QString();
+    QTest::newRow("missing") << u"none.html"_s << QString();
+    QTest::newRow("dangling link") << u"dangling.html"_s << QString();
+    QTest::newRow("Japanese name with spaces") << u"次の ページ.html"_s << u"次の ページ.html"_s;
+}
+
+void TestHost::existenceTest() {
+    QFETCH(QString, entry);
+    QFETCH(QString, answer);
+
+    QTemporaryDir dir;
+    writeFile(dir.filePath(u"sub100.html"_s), "x");
+    writeFile(dir.filePath(u".draft.html"_s), "x");
+    writeFile(dir.filePath(u"次の ページ.html"_s), "x");
+    QDir(dir.path()).mkdir(u"folder.html"_s);
+    QFile::link(dir.filePath(u"sub100.html"_s), dir.filePath(u"link.html"_s));
+    QFile::link(dir.filePath(u"gone.html"_s), dir.filePath(u"dangling.html"_s));
+
+    QCOMPARE(existingOrdinaryFileName(dir.filePath(entry)), answer);
+}
+
+QTEST_GUILESS_MAIN(TestHost)
+#include "tst_host.moc"

@@ -1,0 +1,258 @@
+#include "ByteCounter.h"
+#include "CodePage.h"
+#include "FakeHostUi.h"
+#include "SubPageWriter.h"
+#include "TestFiles.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace quillet;
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+QByteArray crlfLines(std::initializer_list<QByteArray> lines) {
+    QByteArray bytes;
+    for (const QByteArray& line : lines) bytes += line + "\r\n";
+    return bytes;
+}
+
+// The worked example: title Menu, body "Hello あ", link sub101.html.
+QByteArray workedExample(bool withLink) {
+    const QByteArray head =
+        crlfLines({"<HTML>", "<HEAD>", "<TITLE>Menu</TITLE>", "</HEAD>", "<BODY>", " ",
+                   "<div align=\"left\">", "Hello \x82\xA0", "</div>"});
+    const QByteArray link =
+        crlfLines({"<center>", "<A href=\"sub101.html\">\x8E\x9F\x82\xD6</A>", "</center>"});
+    const QByteArray tail = crlfLines({"<HR>", "</BODY>", "</HTML>"});
+    return head + (withLink ? link : QByteArray()) + tail;
+}
+
+}  // namespace
+
+class TestPage : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+
+    // The page file
+    void workedExampleIsExact_data();
+    void workedExampleIsExact();
+    void linkBlockFollowsTheAddress_data();
+    void linkBlockFollowsTheAddress();
+    void fieldsGoInVerbatim_data();
+    void fieldsGoInVerbatim();
+
+    // The writer and the create command
+    void createConfirmsWrittenPage();
+    void emptyOutputPathOnlyAsks();
+    void emptyLinkResetsAfterWriting();
+    void secondRunReplacesFirst();
+    void failedWriteIsReportedAndLosesNothing_data();
+    void failedWriteIsReportedAndLosesNothing();
+
+    // The byte counter
+    void byteCount_data();
+    void byteCount();
+
+private:
+    QString pagePath() const { return dir_->filePath(u"sub100.html"_s); }
+
+    std::unique_ptr<QTemporaryDir> dir_;
+    FakeHostUi host_;
+};
+
+void TestPage::init() {
+    dir_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir_->isValid());
+    host_ = FakeHostUi();
+}
+
+void TestPage::workedExampleIsExact_data() {
+    QTest::addColumn<QString>("nextLink");
+    QTest::addColumn<QByteArray>("expected");
+    QTest::addColumn<int>("size");
+    QTest::newRow("with link") << u"sub101.html"_s << workedExample(true) << 172;
+    QTest::newRow("default address") << u"http://"_s << workedExample(false) << 119;
+}
+
+void TestPage::workedExampleIsExact() {
+    QFETCH(QString, nextLink);
+    QFETCH(QByteArray, expected);
+    QFETCH(int, size);
+
+    StoredSubPage page({pagePath(), u"Menu"_s, u"Hello あ"_s, nextLink});
+    SubPageWriter(page, host_).Command1_Click();
+
+    const QByteArray written = readAll(pagePath());
+    QCOMPARE(written.size(), size);
+    QCOMPARE(written, expected);
+    QVERIFY(written.endsWith("</HTML>\r\n"));
+    QCOMPARE(host_.messageTexts(), QStringList{u"作成しました。"_s});
+}
+
+void TestPage::linkBlockFollowsTheAddress_data() {
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<bool>("linked");
+    QTest::newRow("empty") << QString() << false;
+    QTest::newRow("initial http://") << u"http://"_s << false;
+    QTest::newRow("upper case") << u"HTTP://"_s << true;
+    QTest::newRow("leading space") << u" http://"_s << true;
+    QTest::newRow("trailing space") << u"http:// "_s << true;
+    QTest::newRow("relative name") << u"sub101.html"_s << true;
+    QTest::newRow("full address") << u"http://example.com/i/2.html"_s << true;
+}
+
+void TestPage::linkBlockFollowsTheAddress() {
+    QFETCH(QString, address);
+    QFETCH(bool, linked);
+
+    const QString page = subPageText(u"t"_s, u"b"_s, address);
+    const QString linkLine = u"<A href=\""_s + address + u"\">次へ</A>\r\n"_s;
+    QCOMPARE(page.contains(u"<center>\r\n"_s + linkLine + u"</center>\r\n"_s), linked);
+    QCOMPARE(page.contains(u"center>"_s), linked);
+}
+
+void TestPage::fieldsGoInVerbatim_data() {
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("body");
+    QTest::addColumn<QString>("link");
+    QTest::addColumn<QString>("middle");  // lines 3 to 12 as they must stand
+
+    const QString div = u"</HEAD>\r\n<BODY>\r\n \r\n<div align=\"left\">\r\n"_s;
+    QTest::newRow("initial window")
+        << u"ここにタイトル"_s << QString() << u"http://"_s
+        << u"<TITLE>ここにタイトル</TITLE>\r\n"_s + div + u"\r\n</div>\r\n"_s;
+    QTest::newRow("empty title and body") << QString() << QString() << u"http://"_s
+                                          << u"<TITLE></TITLE>\r\n"_s + div + u"\r\n</div>\r\n"_s;
+    QTest::newRow("three body lines")
+        << u"t"_s << u"a\r\nb\r\nc"_s << u"http://"_s
+        << u"<TITLE>t</TITLE>\r\n"_s + div + u"a\r\nb\r\nc\r\n</div>\r\n"_s;
+    QTest::newRow("body ends with a break")
+        << u"t"_s << u"a\r\n"_s << u"http://"_s
+        << u"<TITLE>t</TITLE>\r\n"_s + div + u"a\r\n\r\n</div>\r\n"_s;
+    QTest::newRow("markup kept") << u"<b>&\"</b>"_s << u"<br>&amp;"_s << u"a.html?x=1&y=\"2\""_s
+                                 << u"<TITLE><b>&\"</b></TITLE>\r\n"_s + div +
+                                        u"<br>&amp;\r\n</div>\r\n<center>\r\n"
+                                        u"<A href=\"a.html?x=1&y=\"2\"\">次へ</A>\r\n"
+                                        u"</center>\r\n"_s;
+}
+
+void TestPage::fieldsGoInVerbatim() {
+    QFETCH(QString, title);
+    QFETCH(QString, body);
+    QFETCH(QString, link);
+    QFETCH(QString, middle);
+
+    QCOMPARE(subPageText(title, body, link),
+             u"<HTML>\r\n<HEAD>\r\n"_s + middle + u"<HR>\r\n</BODY>\r\n</HTML>\r\n"_s);
+}
+
+void TestPage::createConfirmsWrittenPage() {
+    StoredSubPage page({pagePath(), u"Menu"_s, u"Hello あ"_s, u"sub101.html"_s});
+    SubPageWriter(page, host_).Command1_Click();
+
+    QCOMPARE(host_.messages.size(), 1);
+    QCOMPARE(host_.messages[0].text, u"作成しました。"_s);
+    QCOMPARE(host_.messages[0].style, MsgStyle::OkOnly);
+    QVERIFY(host_.messages[0].title.isEmpty());
+    QCOMPARE(page.page().nextLink, u"sub101.html"_s);
+}
+
+void TestPage::emptyOutputPathOnlyAsks() {
+    StoredSubPage page({QString(), u"Menu"_s, u"body"_s, QString()});
+    SubPageWriter(page, host_).Command1_Click();
+
+    QCOMPARE(host_.messageTexts(), QStringList{u"ファイル名を指定してください。"_s});
+    QCOMPARE(host_.messages[0].style, MsgStyle::OkOnly);
+    QVERIFY(host_.messages[0].title.isEmpty());
+    QVERIFY(host_.writtenPaths.isEmpty());
+    QCOMPARE(page.page().nextLink, QString());  // only a run that writes resets it
+}
+
+void TestPage::emptyLinkResetsAfterWriting() {
+    StoredSubPage page({pagePath(), u"Menu"_s, u"Hello あ"_s, QString()});
+    SubPageWriter writer(page, host_);
+
+    QCOMPARE(writer.hpmake().outcome, HpmakeResult::Written);
+    QCOMPARE(page.page().nextLink, u"http://"_s);
+    const QByteArray first = readAll(pagePath());
+    QCOMPARE(first, workedExample(false));
+
+    QCOMPARE(writer.hpmake().outcome, HpmakeResult::Written);
+    QCOMPARE(readAll(pagePath()), first);
+    QVERIFY(host_.messages.isEmpty());  // the writer itself confirms nothing
+}
+
+void TestPage::secondRunReplacesFirst() {
+    StoredSubPage longPage({pagePath(), u"Menu"_s, QString(2000, u'x'), u"sub101.html"_s});
+    SubPageWriter(longPage, host_).Command1_Click();
+    StoredSubPage shortPage({pagePath(), u"Menu"_s, u"Hello あ"_s, u"sub101.html"_s});
+    SubPageWriter(shortPage, host_).Command1_Click();
+
+    QCOMPARE(readAll(pagePath()), workedExample(true));
+    QCOMPARE(QDir(dir_->path()).entryList(QDir::Files | QDir::Hidden),
+             QStringList{u"sub100.html"_s});
+}
+
+void TestPage::failedWriteIsReportedAndLosesNothing_data() {
+    QTest::addColumn<int>("fault");
+    QTest::newRow("read-only file") << int(Fault::ReadOnlyFile);
+    QTest::newRow("missing folder") << int(Fault::MissingFolder);
+    QTest::newRow("folder in the way") << int(Fault::FolderAsTarget);
+    QTest::newRow("write cut by size limit") << int(Fault::SizeLimit);
+}
+
+void TestPage::failedWriteIsReportedAndLosesNothing() {
+    QFETCH(int, fault);
+    const FaultyTarget target(*dir_, Fault(fault));
+    const int openFiles = openFileCount();
+
+    StoredSubPage page({target.path, u"Menu"_s, QString(4000, u'あ'), QString()});
+    {
+        const FileSizeLimit limit(fault == int(Fault::SizeLimit) ? 1024 : 0);
+        SubPageWriter(page, host_).Command1_Click();
+    }
+
+    QCOMPARE(host_.messages.size(), 1);
+    const FakeHostUi::Message& message = host_.messages[0];
+    QVERIFY2(message.text.startsWith(u"ページを書き込めませんでした。\n"_s),
+             qPrintable(message.text));
+    QVERIFY(message.text.contains(QDir::toNativeSeparators(target.path)));
+    QVERIFY2(!message.text.section(u"\n\n"_s, 1).trimmed().isEmpty(), "the reason is missing");
+    QCOMPARE(message.style, MsgStyle::OkOnly);
+    QCOMPARE(page.page().nextLink, QString());  // nothing was written
+    QVERIFY2(target.changes().isEmpty(), qPrintable(target.changes()));
+    QCOMPARE(openFileCount(), openFiles);
+}
+
+void TestPage::byteCount_data() {
+    QTest::addColumn<QString>("body");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("empty") << QString() << u" 0"_s;
+    QTest::newRow("abc") << u"abc"_s << u" 3"_s;
+    QTest::newRow("three hiragana") << u"あいう"_s << u" 6"_s;
+    QTest::newRow("Hello あ") << u"Hello あ"_s << u" 8"_s;
+    QTest::newRow("two lines") << u"abc\r\ndef"_s << u" 8"_s;
+    QTest::newRow("tab") << u"\t"_s << u" 1"_s;
+    QTest::newRow("half-width katakana") << u"ｱｲｳ"_s << u" 6"_s;
+    QTest::newRow("Greek, Cyrillic, Latin-1") << u"αЖ×°"_s << u" 4"_s;
+    QTest::newRow("U+0FFF counts one") << QString(QChar(0x0FFF)) << u" 1"_s;
+    QTest::newRow("U+1000 counts two") << QString(QChar(0x1000)) << u" 2"_s;
+    QTest::newRow("U+FFFF counts two") << QString(QChar(0xFFFF)) << u" 2"_s;
+    QTest::newRow("hangul") << u"한"_s << u" 2"_s;
+    QTest::newRow("outside the BMP") << u"😀"_s << u" 4"_s;
+    QTest::newRow("large body") << QString(300000, u'あ') + u"a"_s << u" 600001"_s;
+}
+
+void TestPage::byteCount() {
+    QFETCH(QString, body);
+    QFETCH(QString, caption);
+    QCOMPARE(byteCountCaption(body), caption);
+}
+
+QTEST_GUILESS_MAIN(TestPage)
+#include "tst_page.moc"

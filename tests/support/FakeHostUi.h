@@ -1,0 +1,59 @@
+#pragma once
+
+#include "HostUi.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace quillet {
+
+// A HostUi for headless tests: records what the program asks of the window
+// system and answers from a script. Files are real: writing and the
+// existence test go to the same code the program uses.
+class FakeHostUi final : public HostUi {
+public:
+    struct Message {
+        QString text;
+        int style = MsgStyle::OkOnly;
+        QString title;
+    };
+    struct DialogCall {
+        bool save = false;
+        CommonDialog shown;  // the properties as the dialog opened
+    };
+
+    // Answers for the coming Yes/No boxes, first one first. An OK box needs
+    // none; a Yes/No box without a scripted answer is answered No, as
+    // Escape would.
+    QList<int> answers;
+    // Paths the coming dialogs return, first one first; nullopt cancels.
+    QList<std::optional<QString>> dialogPaths;
+    bool browserAvailable = true;
+
+    QList<Message> messages;
+    QList<DialogCall> dialogs;
+    QStringList writtenPaths;
+    QStringList sentKeys;
+    QStringList embeddedAddresses;
+    QStringList browserAddresses;
+
+    int msgBox(const QString& text, int style, const QString& title) override;
+    bool showOpen(CommonDialog& dialog) override;
+    bool showSave(CommonDialog& dialog) override;
+    FileResult writeTextFile(const QString& path, const QString& text) override;
+    TextReadResult readTextFile(const QString& path) override;
+    QString existingFileName(const QString& path) override;
+    void sendKeys(const QString& keys) override;
+    void navigateEmbedded(QWidget* frame, const QString& address) override;
+    bool openInStandaloneBrowser(const QString& address) override;
+    void showWindow(QWidget* window) override;
+
+    QStringList messageTexts() const;
+
+private:
+    bool answerDialog(bool save, CommonDialog& dialog);
+};
+
+}  // namespace quillet
