@@ -1,0 +1,99 @@
+#include "QtHostUi.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+using namespace quillet;
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+struct SeenBox {
+    QString title;
+    QString text;
+    QMessageBox::StandardButtons buttons;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+    Qt::TextFormat format = Qt::AutoText;
+};
+
+SeenBox look(const QMessageBox& box) {
+    return {box.windowTitle(),
+            box.text(),
+            box.standardButtons(),
+            box.icon(),
+            box.standardButton(box.defaultButton()),
+            box.textFormat()};
+}
+
+}  // namespace
+
+class TestQtHostUi : public QObject {
+    Q_OBJECT
+
+private slots:
+    void messageBox_data();
+    void messageBox();
+};
+
+void TestQtHostUi::messageBox_data() {
+    QTest::addColumn<int>("style");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<int>("press");  // a button, or 0 for Escape
+    QTest::addColumn<QString>("shownTitle");
+    QTest::addColumn<int>("buttons");
+    QTest::addColumn<int>("icon");
+    QTest::addColumn<int>("answer");
+
+    const int yesNo = QMessageBox::Yes | QMessageBox::No;
+    QTest::newRow("OK box, application title")
+        << 0 << QString() << int(QMessageBox::Ok) << u"Quillet"_s << int(QMessageBox::Ok)
+        << int(QMessageBox::NoIcon) << MsgAnswer::Ok;
+    QTest::newRow("Yes/No answered Yes")
+        << 52 << u"ファイル上書き確認"_s << int(QMessageBox::Yes) << u"ファイル上書き確認"_s
+        << yesNo << int(QMessageBox::Warning) << MsgAnswer::Yes;
+    QTest::newRow("Yes/No answered No") << 52 << u"t"_s << int(QMessageBox::No) << u"t"_s << yesNo
+                                        << int(QMessageBox::Warning) << MsgAnswer::No;
+    QTest::newRow("Escape answers No")
+        << 52 << u"t"_s << 0 << u"t"_s << yesNo << int(QMessageBox::Warning) << MsgAnswer::No;
+}
+
+void TestQtHostUi::messageBox() {
+    QFETCH(int, style);
+    QFETCH(QString, title);
+    QFETCH(int, press);
+    QFETCH(QString, shownTitle);
+    QFETCH(int, buttons);
+    QFETCH(int, icon);
+    QFETCH(int, answer);
+
+    QtHostUi host;
+    const QString text = u"\n/tmp/<a&b>.html のファイルに上書きしますか？\n"_s;
+    SeenBox seen;
+    // Runs once msgBox has opened its box and waits in its event loop.
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        seen = look(*box);
+        if (press)
+            box->button(QMessageBox::StandardButton(press))->click();
+        else
+            QTest::keyClick(box, Qt::Key_Escape);
+    });
+    const int got = host.msgBox(text, style, title);
+
+    QCOMPARE(got, answer);
+    QCOMPARE(seen.title, shownTitle);
+    QCOMPARE(seen.text, text);
+    QCOMPARE(seen.format, Qt::PlainText);
+    QCOMPARE(int(seen.buttons), buttons);
+    QCOMPARE(int(seen.icon), icon);
+    if (style == MsgStyle::YesNoExclamation) QCOMPARE(seen.defaultButton, QMessageBox::Yes);
+}
+
+QTEST_MAIN(TestQtHostUi)
+#include "tst_qthostui.moc"
