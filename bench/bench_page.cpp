@@ -15,7 +15,8 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 // Mixed Japanese and ASCII, with line breaks, as a real body reads.
-QString mixedBody(qsizetype codeUnits) {
+QString mixedBody(qsizetype codeUnits)
+{
     const QString pattern = u"今日のお知らせ: Shop open 10:00-19:00。<br>\r\n"_s;
     QString body;
     body.reserve(codeUnits);
@@ -24,17 +25,20 @@ QString mixedBody(qsizetype codeUnits) {
     return body;
 }
 
-void setBytes(benchmark::State& state, const QString& body) {
+void setBytes(benchmark::State& state, const QString& body)
+{
     state.SetBytesProcessed(state.iterations() * body.size() * qint64(sizeof(char16_t)));
 }
 
-void BM_ByteCount(benchmark::State& state) {
+void BM_ByteCount(benchmark::State& state)
+{
     const QString body = mixedBody(state.range(0) / 2);
     for (auto _ : state) benchmark::DoNotOptimize(bodyByteCount(body));
     setBytes(state, body);
 }
 
-void BM_ReadOnlyPass(benchmark::State& state) {
+void BM_ReadOnlyPass(benchmark::State& state)
+{
     const QString body = mixedBody(state.range(0) / 2);
     for (auto _ : state) {
         const auto sum = std::accumulate(body.utf16(), body.utf16() + body.size(), 0U);
@@ -43,7 +47,8 @@ void BM_ReadOnlyPass(benchmark::State& state) {
     setBytes(state, body);
 }
 
-void writePage(benchmark::State& state, const QString& body) {
+void writePage(benchmark::State& state, const QString& body)
+{
     QTemporaryDir dir;
     StoredSubPage page({dir.filePath(u"sub100.html"_s), u"Menu"_s, body, u"sub101.html"_s});
     QtHostUi host;
@@ -55,11 +60,13 @@ void writePage(benchmark::State& state, const QString& body) {
     setBytes(state, body);
 }
 
-void BM_WriteWorkedExample(benchmark::State& state) {
+void BM_WriteWorkedExample(benchmark::State& state)
+{
     writePage(state, u"Hello あ"_s);
 }
 
-void BM_Write1MiBBody(benchmark::State& state) {
+void BM_Write1MiBBody(benchmark::State& state)
+{
     writePage(state, mixedBody(512 * 1024));
 }
 

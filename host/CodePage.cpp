@@ -1,8 +1,11 @@
 #include "CodePage.h"
 
 #include <unicode/ucnv.h>
+#include <unicode/ucnv_cb.h>
 
+#include <QStringDecoder>
 #include <QtGlobal>
+#include <algorithm>
 #include <array>
 #include <memory>
 
@@ -14,7 +17,8 @@ struct ConverterCloser {
 };
 using Converter = std::unique_ptr<UConverter, ConverterCloser>;
 
-Converter openCp932() {
+Converter openCp932()
+{
     UErrorCode status = U_ZERO_ERROR;
     Converter converter(ucnv_open("windows-31j", &status));
     if (U_FAILURE(status))
@@ -28,19 +32,30 @@ Converter openCp932() {
     return converter;
 }
 
-}  // namespace
+// ICU's substitute callback, counting each code point it replaces.
+void substituteAndCount(const void* context, UConverterFromUnicodeArgs* args,
+                        const UChar* codeUnits, int32_t length, UChar32 codePoint,
+                        UConverterCallbackReason reason, UErrorCode* status)
+{
+    if (reason <= UCNV_IRREGULAR)
+        ++*static_cast<qsizetype*>(const_cast<void*>(context));
+    UCNV_FROM_U_CALLBACK_SUBSTITUTE(nullptr, args, codeUnits, length, codePoint, reason, status);
+}
 
-QByteArray toCp932(QStringView text) {
+QByteArray encode(QStringView text, qsizetype& substituted)
+{
     const Converter converter = openCp932();
+    UErrorCode status = U_ZERO_ERROR;
+    ucnv_setFromUCallBack(converter.get(), substituteAndCount, &substituted, nullptr, nullptr,
+                          &status);
+
     QByteArray out;
     out.reserve(text.size() + text.size() / 2);
-
     const char16_t* source = text.utf16();
     const char16_t* const sourceEnd = source + text.size();
     std::array<char, 16 * 1024> chunk{};
     // Streamed in chunks so any length converts, and a surrogate pair split
     // across chunks is still one character.
-    UErrorCode status = U_ZERO_ERROR;
     do {
         status = U_ZERO_ERROR;
         char* target = chunk.data();
@@ -49,6 +64,58 @@ QByteArray toCp932(QStringView text) {
         out.append(chunk.data(), target - chunk.data());
     } while (status == U_BUFFER_OVERFLOW_ERROR);
     return out;
+}
+
+bool hasNonAsciiByte(QByteArrayView bytes)
+{
+    return std::any_of(bytes.begin(), bytes.end(), [](char byte) { return byte & 0x80; });
+}
+
+}  // namespace
+
+QByteArray toCp932(QStringView text)
+{
+    qsizetype substituted = 0;
+    return encode(text, substituted);
+}
+
+qsizetype cp932UnmappableCount(QStringView text)
+{
+    qsizetype substituted = 0;
+    encode(text, substituted);
+    return substituted;
+}
+
+QString fromCp932(QByteArrayView bytes)
+{
+    const Converter converter = openCp932();
+    QString out;
+    out.reserve(bytes.size());
+    const char* source = bytes.data();
+    const char* const sourceEnd = source + bytes.size();
+    std::array<char16_t, 8 * 1024> chunk{};
+    UErrorCode status = U_ZERO_ERROR;
+    do {
+        status = U_ZERO_ERROR;
+        char16_t* target = chunk.data();
+        ucnv_toUnicode(converter.get(), &target, chunk.data() + chunk.size(), &source, sourceEnd,
+                       nullptr, /*flush=*/true, &status);
+        out.append(QStringView(chunk.data(), target - chunk.data()));
+    } while (status == U_BUFFER_OVERFLOW_ERROR);
+    return out;
+}
+
+QString decodeTextFile(QByteArrayView bytes)
+{
+    // Pure ASCII reads the same either way; a byte-order mark or any other
+    // multi-byte sequence has a high bit set.
+    if (hasNonAsciiByte(bytes)) {
+        QStringDecoder utf8(QStringDecoder::Utf8);
+        QString text = utf8.decode(bytes);
+        if (!utf8.hasError())
+            return text;  // the decoder drops a leading byte-order mark
+    }
+    return fromCp932(bytes);
 }
 
 }  // namespace quillet

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
 #include <QStringView>
 
 namespace quillet {
@@ -11,5 +13,17 @@ namespace quillet {
 // a Windows user would have typed; anything the code page cannot hold
 // becomes one "?" per code point, an unpaired surrogate included.
 QByteArray toCp932(QStringView text);
+
+// How many code points toCp932 would write as "?".
+qsizetype cp932UnmappableCount(QStringView text);
+
+// Decodes code page 932; a byte sequence it does not define becomes U+FFFD.
+QString fromCp932(QByteArrayView bytes);
+
+// Decodes a body file. Code page 932 is the format of record, but most text
+// files on today's desktops are UTF-8: bytes that are valid UTF-8 and start
+// with its byte-order mark or hold at least one multi-byte sequence are
+// taken as UTF-8 (a code page 932 file practically never is).
+QString decodeTextFile(QByteArrayView bytes);
 
 }  // namespace quillet

@@ -1,5 +1,9 @@
 #include "TextFile.h"
 
+#include "CodePage.h"
+
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -8,18 +12,21 @@ namespace {
 
 using namespace Qt::Literals::StringLiterals;
 
-bool permissionBitsAllowWriting(const QFileInfo& target) {
+bool permissionBitsAllowWriting(const QFileInfo& target)
+{
     return target.permissions() &
            (QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther);
 }
 
-FileResult failure(const QString& reason) {
+FileResult failure(const QString& reason)
+{
     return {false, reason};
 }
 
 }  // namespace
 
-FileResult replaceFileContents(const QString& path, const QByteArray& bytes) {
+FileResult replaceFileContents(const QString& path, const QByteArray& bytes)
+{
     // QSaveFile's own check asks access(), which root always passes; a file
     // the user marked read-only must still not be replaced.
     const QFileInfo target(path);
@@ -46,13 +53,31 @@ FileResult replaceFileContents(const QString& path, const QByteArray& bytes) {
         file.commit();  // discards the temporary file now, not at destruction
         return failure(reason);
     }
-    if (!file.commit()) return failure(file.errorString());
+    if (!file.commit())
+        return failure(file.errorString());
     return {true, QString()};
 }
 
-QString existingOrdinaryFileName(const QString& path) {
+TextReadResult readTextFileContents(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {false, QString(), file.errorString()};
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return {false, QString(), file.errorString()};
+    return {true, decodeTextFile(bytes), QString()};
+}
+
+QString existingOrdinaryFileName(const QString& path)
+{
     const QFileInfo info(path);
     return info.isFile() ? info.fileName() : QString();
+}
+
+QString fileFailureText(const QString& headline, const QString& path, const QString& reason)
+{
+    return headline + u'\n' + QDir::toNativeSeparators(path) + u"\n\n"_s + reason;
 }
 
 }  // namespace quillet

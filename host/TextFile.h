@@ -14,9 +14,16 @@ namespace quillet {
 // refused, for every user root included.
 FileResult replaceFileContents(const QString& path, const QByteArray& bytes);
 
+// Reads a body file and decodes it (see decodeTextFile).
+TextReadResult readTextFileContents(const QString& path);
+
 // The file-existence test: the bare file name when an ordinary file (or a
 // link to one) is at `path`, otherwise "". Hidden files count as existing,
 // so the overwrite question is never skipped for them.
 QString existingOrdinaryFileName(const QString& path);
+
+// A failure message: what failed, the path as the platform writes it, and
+// the reason, each on its own line.
+QString fileFailureText(const QString& headline, const QString& path, const QString& reason);
 
 }  // namespace quillet

@@ -5,7 +5,8 @@
 
 namespace quillet {
 
-qint64 bodyByteCount(QStringView body) {
+qint64 bodyByteCount(QStringView body)
+{
     // One per code unit, plus one more for each wide one; a flat count the
     // compiler can vectorise, since it runs on every keystroke.
     const auto wide = std::count_if(body.utf16(), body.utf16() + body.size(),
@@ -13,7 +14,8 @@ qint64 bodyByteCount(QStringView body) {
     return body.size() + wide;
 }
 
-QString byteCountCaption(QStringView body) {
+QString byteCountCaption(QStringView body)
+{
     return QLatin1Char(' ') % QString::number(bodyByteCount(body));
 }
 

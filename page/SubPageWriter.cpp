@@ -1,6 +1,7 @@
 #include "SubPageWriter.h"
 
-#include <QDir>
+#include "TextFile.h"
+
 #include <QStringBuilder>
 
 namespace quillet {
@@ -11,11 +12,13 @@ namespace {
 const QString crlf = u"\r\n"_s;
 }  // namespace
 
-bool hasNextLink(const QString& address) {
+bool hasNextLink(const QString& address)
+{
     return !address.isEmpty() && address != defaultNextLink;
 }
 
-QString subPageText(const QString& title, const QString& body, const QString& nextLink) {
+QString subPageText(const QString& title, const QString& body, const QString& nextLink)
+{
     QString page = u"<HTML>"_s % crlf % u"<HEAD>"_s % crlf % u"<TITLE>"_s % title % u"</TITLE>"_s %
                    crlf % u"</HEAD>"_s % crlf % u"<BODY>"_s % crlf % u" "_s % crlf %
                    u"<div align=\"left\">"_s % crlf % body % crlf % u"</div>"_s % crlf;
@@ -27,7 +30,8 @@ QString subPageText(const QString& title, const QString& body, const QString& ne
     return page;
 }
 
-HpmakeResult SubPageWriter::hpmake() {
+HpmakeResult SubPageWriter::hpmake()
+{
     const QString path = fields_.outputPath();
     if (path.isEmpty()) {
         host_.msgBox(u"ファイル名を指定してください。"_s);
@@ -37,24 +41,27 @@ HpmakeResult SubPageWriter::hpmake() {
     const QString nextLink = fields_.nextLink();
     const FileResult written =
         host_.writeTextFile(path, subPageText(fields_.title(), fields_.body(), nextLink));
-    if (!written.ok) return {HpmakeResult::Failed, written.error};
+    if (!written.ok)
+        return {HpmakeResult::Failed, written.error};
 
-    if (nextLink.isEmpty()) fields_.setNextLink(defaultNextLink);
+    if (nextLink.isEmpty())
+        fields_.setNextLink(defaultNextLink);
     return {HpmakeResult::Written, QString()};
 }
 
-void SubPageWriter::Command1_Click() {
+void SubPageWriter::Command1_Click()
+{
     const HpmakeResult result = hpmake();
     switch (result.outcome) {
-        case HpmakeResult::Written:
-            host_.msgBox(u"作成しました。"_s);
-            break;
-        case HpmakeResult::Failed:
-            host_.msgBox(u"ページを書き込めませんでした。"_s % u'\n' %
-                         QDir::toNativeSeparators(fields_.outputPath()) % u"\n\n"_s % result.error);
-            break;
-        case HpmakeResult::NoOutputPath:
-            break;  // the writer has asked for a file name already
+    case HpmakeResult::Written:
+        host_.msgBox(u"作成しました。"_s);
+        break;
+    case HpmakeResult::Failed:
+        host_.msgBox(fileFailureText(u"ページを書き込めませんでした。"_s, fields_.outputPath(),
+                                     result.error));
+        break;
+    case HpmakeResult::NoOutputPath:
+        break;  // the writer has asked for a file name already
     }
 }
 

@@ -2,7 +2,14 @@
 
 #include "HostUi.h"
 
+#include <QStringList>
+
 namespace quillet {
+
+// The dialog's "description|pattern|..." filter as Qt name filters. The
+// trailing "|" is ignored, and "*.*" becomes "*" so that names without a
+// dot are listed too.
+QStringList nameFiltersFromDialogFilter(const QString& filter);
 
 // The host services on Qt Widgets: real message boxes, dialogs and files.
 // Kept thin; the decisions live in the commands that call it.

@@ -17,6 +17,10 @@ private slots:
     void cp932Vectors_data();
     void cp932Vectors();
     void cp932LongTextKeepsEveryCharacter();
+    void unmappableCount_data();
+    void unmappableCount();
+    void textFileDecoding_data();
+    void textFileDecoding();
 
     void newFileGetsOrdinaryPermissions();
     void replacingKeepsPermissions();
@@ -25,7 +29,8 @@ private slots:
     void existenceTest();
 };
 
-void TestHost::cp932Vectors_data() {
+void TestHost::cp932Vectors_data()
+{
     QTest::addColumn<QString>("text");
     QTest::addColumn<QByteArray>("bytes");
     QTest::newRow("hiragana a") << u"あ"_s << QByteArray("\x82\xA0");
@@ -50,13 +55,15 @@ void TestHost::cp932Vectors_data() {
     QTest::newRow("empty") << QString() << QByteArray();
 }
 
-void TestHost::cp932Vectors() {
+void TestHost::cp932Vectors()
+{
     QFETCH(QString, text);
     QFETCH(QByteArray, bytes);
     QCOMPARE(toCp932(text), bytes);
 }
 
-void TestHost::cp932LongTextKeepsEveryCharacter() {
+void TestHost::cp932LongTextKeepsEveryCharacter()
+{
     // Long enough to cross the converter's chunk boundaries at every
     // alignment, a pair and a double-byte character among them.
     QString text;
@@ -68,7 +75,44 @@ void TestHost::cp932LongTextKeepsEveryCharacter() {
     QCOMPARE(toCp932(text), expected);
 }
 
-void TestHost::newFileGetsOrdinaryPermissions() {
+void TestHost::unmappableCount_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("count");
+    QTest::newRow("plain Japanese") << u"あ次へｱ\\~"_s << 0;
+    QTest::newRow("fallbacks are not losses") << u"\u301C\u2212\u00A5"_s << 0;
+    QTest::newRow("pair counts once") << u"\U0001F600"_s << 1;
+    QTest::newRow("hangul and lone surrogate") << u"한"_s + QChar(0xD800) << 2;
+}
+
+void TestHost::unmappableCount()
+{
+    QFETCH(QString, text);
+    QFETCH(int, count);
+    QCOMPARE(cp932UnmappableCount(text), count);
+}
+
+void TestHost::textFileDecoding_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("code page 932") << QByteArray("\x8E\x9F\x82\xD6 \xB1") << u"次へ ｱ"_s;
+    QTest::newRow("UTF-8") << QByteArray("\xE6\xAC\xA1\xE3\x81\xB8") << u"次へ"_s;
+    QTest::newRow("UTF-8 byte-order mark dropped") << QByteArray("\xEF\xBB\xBF" "a") << u"a"_s;
+    QTest::newRow("ASCII") << QByteArray("a\\~\r\n") << u"a\\~\r\n"_s;
+    QTest::newRow("undefined byte") << QByteArray("a\xA0") << u"a\uFFFD"_s;
+    QTest::newRow("empty") << QByteArray() << QString();
+}
+
+void TestHost::textFileDecoding()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, text);
+    QCOMPARE(decodeTextFile(bytes), text);
+}
+
+void TestHost::newFileGetsOrdinaryPermissions()
+{
     // A page must be readable by whatever uploads or serves it, as a file
     // made by any other editor would be.
     QTemporaryDir dir;
@@ -81,7 +125,8 @@ void TestHost::newFileGetsOrdinaryPermissions() {
     QCOMPARE(QFile::permissions(page), QFile::permissions(reference));
 }
 
-void TestHost::replacingKeepsPermissions() {
+void TestHost::replacingKeepsPermissions()
+{
     QTemporaryDir dir;
     const QString page = dir.filePath(u"page.html"_s);
     writeFile(page, oldPageBytes);
@@ -94,7 +139,8 @@ void TestHost::replacingKeepsPermissions() {
     QCOMPARE(QFile::permissions(page) & 0x7077, permissions);
 }
 
-void TestHost::symlinkIsWrittenThrough() {
+void TestHost::symlinkIsWrittenThrough()
+{
     QTemporaryDir dir;
     const QString target = dir.filePath(u"real.html"_s);
     const QString link = dir.filePath(u"link.html"_s);
@@ -106,7 +152,8 @@ void TestHost::symlinkIsWrittenThrough() {
     QCOMPARE(readAll(target), QByteArray("new"));
 }
 
-void TestHost::existenceTest_data() {
+void TestHost::existenceTest_data()
+{
     QTest::addColumn<QString>("entry");
     QTest::addColumn<QString>("answer");
     QTest::newRow("ordinary file") << u"sub100.html"_s << u"sub100.html"_s;
@@ -118,7 +165,8 @@ void TestHost::existenceTest_data() {
     QTest::newRow("Japanese name with spaces") << u"次の ページ.html"_s << u"次の ページ.html"_s;
 }
 
-void TestHost::existenceTest() {
+void TestHost::existenceTest()
+{
     QFETCH(QString, entry);
     QFETCH(QString, answer);
 

@@ -13,14 +13,16 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-QByteArray crlfLines(std::initializer_list<QByteArray> lines) {
+QByteArray crlfLines(std::initializer_list<QByteArray> lines)
+{
     QByteArray bytes;
     for (const QByteArray& line : lines) bytes += line + "\r\n";
     return bytes;
 }
 
 // The worked example: title Menu, body "Hello あ", link sub101.html.
-QByteArray workedExample(bool withLink) {
+QByteArray workedExample(bool withLink)
+{
     const QByteArray head =
         crlfLines({"<HTML>", "<HEAD>", "<TITLE>Menu</TITLE>", "</HEAD>", "<BODY>", " ",
                    "<div align=\"left\">", "Hello \x82\xA0", "</div>"});
@@ -65,13 +67,15 @@ private:
     FakeHostUi host_;
 };
 
-void TestPage::init() {
+void TestPage::init()
+{
     dir_ = std::make_unique<QTemporaryDir>();
     QVERIFY(dir_->isValid());
     host_ = FakeHostUi();
 }
 
-void TestPage::workedExampleIsExact_data() {
+void TestPage::workedExampleIsExact_data()
+{
     QTest::addColumn<QString>("nextLink");
     QTest::addColumn<QByteArray>("expected");
     QTest::addColumn<int>("size");
@@ -79,7 +83,8 @@ void TestPage::workedExampleIsExact_data() {
     QTest::newRow("default address") << u"http://"_s << workedExample(false) << 119;
 }
 
-void TestPage::workedExampleIsExact() {
+void TestPage::workedExampleIsExact()
+{
     QFETCH(QString, nextLink);
     QFETCH(QByteArray, expected);
     QFETCH(int, size);
@@ -94,7 +99,8 @@ void TestPage::workedExampleIsExact() {
     QCOMPARE(host_.messageTexts(), QStringList{u"作成しました。"_s});
 }
 
-void TestPage::linkBlockFollowsTheAddress_data() {
+void TestPage::linkBlockFollowsTheAddress_data()
+{
     QTest::addColumn<QString>("address");
     QTest::addColumn<bool>("linked");
     QTest::newRow("empty") << QString() << false;
@@ -106,7 +112,8 @@ void TestPage::linkBlockFollowsTheAddress_data() {
     QTest::newRow("full address") << u"http://example.com/i/2.html"_s << true;
 }
 
-void TestPage::linkBlockFollowsTheAddress() {
+void TestPage::linkBlockFollowsTheAddress()
+{
     QFETCH(QString, address);
     QFETCH(bool, linked);
 
@@ -116,7 +123,8 @@ void TestPage::linkBlockFollowsTheAddress() {
     QCOMPARE(page.contains(u"center>"_s), linked);
 }
 
-void TestPage::fieldsGoInVerbatim_data() {
+void TestPage::fieldsGoInVerbatim_data()
+{
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("body");
     QTest::addColumn<QString>("link");
@@ -141,7 +149,8 @@ void TestPage::fieldsGoInVerbatim_data() {
                                         u"</center>\r\n"_s;
 }
 
-void TestPage::fieldsGoInVerbatim() {
+void TestPage::fieldsGoInVerbatim()
+{
     QFETCH(QString, title);
     QFETCH(QString, body);
     QFETCH(QString, link);
@@ -151,7 +160,8 @@ void TestPage::fieldsGoInVerbatim() {
              u"<HTML>\r\n<HEAD>\r\n"_s + middle + u"<HR>\r\n</BODY>\r\n</HTML>\r\n"_s);
 }
 
-void TestPage::createConfirmsWrittenPage() {
+void TestPage::createConfirmsWrittenPage()
+{
     StoredSubPage page({pagePath(), u"Menu"_s, u"Hello あ"_s, u"sub101.html"_s});
     SubPageWriter(page, host_).Command1_Click();
 
@@ -162,7 +172,8 @@ void TestPage::createConfirmsWrittenPage() {
     QCOMPARE(page.page().nextLink, u"sub101.html"_s);
 }
 
-void TestPage::emptyOutputPathOnlyAsks() {
+void TestPage::emptyOutputPathOnlyAsks()
+{
     StoredSubPage page({QString(), u"Menu"_s, u"body"_s, QString()});
     SubPageWriter(page, host_).Command1_Click();
 
@@ -173,7 +184,8 @@ void TestPage::emptyOutputPathOnlyAsks() {
     QCOMPARE(page.page().nextLink, QString());  // only a run that writes resets it
 }
 
-void TestPage::emptyLinkResetsAfterWriting() {
+void TestPage::emptyLinkResetsAfterWriting()
+{
     StoredSubPage page({pagePath(), u"Menu"_s, u"Hello あ"_s, QString()});
     SubPageWriter writer(page, host_);
 
@@ -187,7 +199,8 @@ void TestPage::emptyLinkResetsAfterWriting() {
     QVERIFY(host_.messages.isEmpty());  // the writer itself confirms nothing
 }
 
-void TestPage::secondRunReplacesFirst() {
+void TestPage::secondRunReplacesFirst()
+{
     StoredSubPage longPage({pagePath(), u"Menu"_s, QString(2000, u'x'), u"sub101.html"_s});
     SubPageWriter(longPage, host_).Command1_Click();
     StoredSubPage shortPage({pagePath(), u"Menu"_s, u"Hello あ"_s, u"sub101.html"_s});
@@ -198,7 +211,8 @@ void TestPage::secondRunReplacesFirst() {
              QStringList{u"sub100.html"_s});
 }
 
-void TestPage::failedWriteIsReportedAndLosesNothing_data() {
+void TestPage::failedWriteIsReportedAndLosesNothing_data()
+{
     QTest::addColumn<int>("fault");
     QTest::newRow("read-only file") << int(Fault::ReadOnlyFile);
     QTest::newRow("missing folder") << int(Fault::MissingFolder);
@@ -206,7 +220,8 @@ void TestPage::failedWriteIsReportedAndLosesNothing_data() {
     QTest::newRow("write cut by size limit") << int(Fault::SizeLimit);
 }
 
-void TestPage::failedWriteIsReportedAndLosesNothing() {
+void TestPage::failedWriteIsReportedAndLosesNothing()
+{
     QFETCH(int, fault);
     const FaultyTarget target(*dir_, Fault(fault));
     const int openFiles = openFileCount();
@@ -229,7 +244,8 @@ void TestPage::failedWriteIsReportedAndLosesNothing() {
     QCOMPARE(openFileCount(), openFiles);
 }
 
-void TestPage::byteCount_data() {
+void TestPage::byteCount_data()
+{
     QTest::addColumn<QString>("body");
     QTest::addColumn<QString>("caption");
     QTest::newRow("empty") << QString() << u" 0"_s;
@@ -248,7 +264,8 @@ void TestPage::byteCount_data() {
     QTest::newRow("large body") << QString(300000, u'あ') + u"a"_s << u" 600001"_s;
 }
 
-void TestPage::byteCount() {
+void TestPage::byteCount()
+{
     QFETCH(QString, body);
     QFETCH(QString, caption);
     QCOMPARE(byteCountCaption(body), caption);

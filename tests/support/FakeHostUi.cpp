@@ -3,66 +3,84 @@
 #include "CodePage.h"
 #include "TextFile.h"
 
+#include <QApplication>
+#include <QTest>
 #include <QWidget>
 
 namespace quillet {
 
 using namespace Qt::Literals::StringLiterals;
 
-int FakeHostUi::msgBox(const QString& text, int style, const QString& title) {
+int FakeHostUi::msgBox(const QString& text, int style, const QString& title)
+{
     messages.append({text, style, title});
-    if ((style & MsgStyle::YesNo) != MsgStyle::YesNo) return MsgAnswer::Ok;
+    if ((style & MsgStyle::YesNo) != MsgStyle::YesNo)
+        return MsgAnswer::Ok;
     return answers.isEmpty() ? MsgAnswer::No : answers.takeFirst();
 }
 
-bool FakeHostUi::answerDialog(bool save, CommonDialog& dialog) {
+bool FakeHostUi::answerDialog(bool save, CommonDialog& dialog)
+{
     dialogs.append({save, dialog});
     const std::optional<QString> path =
         dialogPaths.isEmpty() ? std::nullopt : dialogPaths.takeFirst();
-    if (!path) return false;
+    if (!path)
+        return false;
     dialog.FileName = *path;
     return true;
 }
 
-bool FakeHostUi::showOpen(CommonDialog& dialog) {
+bool FakeHostUi::showOpen(CommonDialog& dialog)
+{
     return answerDialog(false, dialog);
 }
 
-bool FakeHostUi::showSave(CommonDialog& dialog) {
+bool FakeHostUi::showSave(CommonDialog& dialog)
+{
     return answerDialog(true, dialog);
 }
 
-FileResult FakeHostUi::writeTextFile(const QString& path, const QString& text) {
+FileResult FakeHostUi::writeTextFile(const QString& path, const QString& text)
+{
     writtenPaths.append(path);
     return replaceFileContents(path, toCp932(text));
 }
 
-TextReadResult FakeHostUi::readTextFile(const QString&) {
-    return {false, QString(), u"not scripted"_s};
+TextReadResult FakeHostUi::readTextFile(const QString& path)
+{
+    return readTextFileContents(path);
 }
 
-QString FakeHostUi::existingFileName(const QString& path) {
+QString FakeHostUi::existingFileName(const QString& path)
+{
     return existingOrdinaryFileName(path);
 }
 
-void FakeHostUi::sendKeys(const QString& keys) {
+void FakeHostUi::sendKeys(const QString& keys)
+{
     sentKeys.append(keys);
+    if (QWidget* target = QApplication::focusWidget())
+        QTest::keyClicks(target, keys);
 }
 
-void FakeHostUi::navigateEmbedded(QWidget*, const QString& address) {
+void FakeHostUi::navigateEmbedded(QWidget*, const QString& address)
+{
     embeddedAddresses.append(address);
 }
 
-bool FakeHostUi::openInStandaloneBrowser(const QString& address) {
+bool FakeHostUi::openInStandaloneBrowser(const QString& address)
+{
     browserAddresses.append(address);
     return browserAvailable;
 }
 
-void FakeHostUi::showWindow(QWidget* window) {
+void FakeHostUi::showWindow(QWidget* window)
+{
     window->show();
 }
 
-QStringList FakeHostUi::messageTexts() const {
+QStringList FakeHostUi::messageTexts() const
+{
     QStringList texts;
     for (const Message& message : messages) texts.append(message.text);
     return texts;

@@ -10,8 +10,9 @@
 namespace quillet {
 
 // A HostUi for headless tests: records what the program asks of the window
-// system and answers from a script. Files are real: writing and the
-// existence test go to the same code the program uses.
+// system and answers from a script. Files are real: reading, writing and
+// the existence test go to the same code the program uses, and keys are
+// typed into the focused widget.
 class FakeHostUi final : public HostUi {
 public:
     struct Message {

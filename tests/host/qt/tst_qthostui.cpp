@@ -21,7 +21,8 @@ struct SeenBox {
     Qt::TextFormat format = Qt::AutoText;
 };
 
-SeenBox look(const QMessageBox& box) {
+SeenBox look(const QMessageBox& box)
+{
     return {box.windowTitle(),
             box.text(),
             box.standardButtons(),
@@ -38,9 +39,12 @@ class TestQtHostUi : public QObject {
 private slots:
     void messageBox_data();
     void messageBox();
+    void dialogFilters_data();
+    void dialogFilters();
 };
 
-void TestQtHostUi::messageBox_data() {
+void TestQtHostUi::messageBox_data()
+{
     QTest::addColumn<int>("style");
     QTest::addColumn<QString>("title");
     QTest::addColumn<int>("press");  // a button, or 0 for Escape
@@ -62,7 +66,8 @@ void TestQtHostUi::messageBox_data() {
         << 52 << u"t"_s << 0 << u"t"_s << yesNo << int(QMessageBox::Warning) << MsgAnswer::No;
 }
 
-void TestQtHostUi::messageBox() {
+void TestQtHostUi::messageBox()
+{
     QFETCH(int, style);
     QFETCH(QString, title);
     QFETCH(int, press);
@@ -92,7 +97,28 @@ void TestQtHostUi::messageBox() {
     QCOMPARE(seen.format, Qt::PlainText);
     QCOMPARE(int(seen.buttons), buttons);
     QCOMPARE(int(seen.icon), icon);
-    if (style == MsgStyle::YesNoExclamation) QCOMPARE(seen.defaultButton, QMessageBox::Yes);
+    if (style == MsgStyle::YesNoExclamation)
+        QCOMPARE(seen.defaultButton, QMessageBox::Yes);
+}
+
+void TestQtHostUi::dialogFilters_data()
+{
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QStringList>("nameFilters");
+    QTest::newRow("body files") << u"html|*.html|text|*.txt|All Files|*.*|"_s
+                                << QStringList{u"html (*.html)"_s, u"text (*.txt)"_s,
+                                               u"All Files (*)"_s};
+    QTest::newRow("output file") << u"htmlﾌｧｲﾙ|*.html|All Files|*.*|"_s
+                                 << QStringList{u"htmlﾌｧｲﾙ (*.html)"_s, u"All Files (*)"_s};
+    QTest::newRow("no trailing bar") << u"text|*.txt"_s << QStringList{u"text (*.txt)"_s};
+    QTest::newRow("none") << QString() << QStringList();
+}
+
+void TestQtHostUi::dialogFilters()
+{
+    QFETCH(QString, filter);
+    QFETCH(QStringList, nameFilters);
+    QCOMPARE(nameFiltersFromDialogFilter(filter), nameFilters);
 }
 
 QTEST_MAIN(TestQtHostUi)
