@@ -7,6 +7,8 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libicu-dev
   libbenchmark-dev
+  # The window names Windows' Japanese faces; these stand in for them.
+  fonts-ipafont-mincho fonts-ipafont-gothic
 )
 
 missing=()

@@ -1,0 +1,613 @@
+#include "FakeHostUi.h"
+#include "Module1.h"
+#include "QtHostUi.h"
+#include "TestFiles.h"
+#include "main1.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFontInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+using namespace quillet;
+using namespace Qt::Literals::StringLiterals;
+
+class TestEditor : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    // Start-up
+    void startUpState();
+    void geometry_data();
+    void geometry();
+    void resizingMovesNothing();
+    void tabOrder();
+    void fonts();
+
+    // Create command and byte count from the window's fields
+    void createWritesWindowFields();
+    void countFollowsEveryChange();
+
+    // Output file choice
+    void outputFileChoice_data();
+    void outputFileChoice();
+    void clearEmptiesOnlyThePath();
+
+    // Body load
+    void loadAndLock_data();
+    void loadAndLock();
+    void loadAfterHtmlKeepsLock();
+    void cancelledLoadKeepsEverything();
+    void failedLoadSaysSoAndKeepsEverything();
+
+    // Body save
+    void saveWritesCp932WithCrLf();
+    void lossySaveAsksFirst_data();
+    void lossySaveAsksFirst();
+    void failedSaveIsReportedAndLosesNothing_data();
+    void failedSaveIsReportedAndLosesNothing();
+
+    void dialogPropertiesPersist();
+
+    // Line-break insertion
+    void lineBreakAtCaret_data();
+    void lineBreakAtCaret();
+    void lineBreakTwice();
+
+    void realDialogsEndToEnd();
+
+private:
+    template <typename T>
+    T* control(const char* name) const
+    {
+        auto* found = window_->findChild<T*>(QString::fromLatin1(name));
+        if (!found)
+            qFatal("no control %s", name);
+        return found;
+    }
+    QLabel* label(const char* name) const { return control<QLabel>(name); }
+    QLineEdit* textBox(const char* name) const { return control<QLineEdit>(name); }
+    QPlainTextEdit* body() const { return control<QPlainTextEdit>("rtext1"); }
+    void click(const char* name) const
+    {
+        QTest::mouseClick(control<QPushButton>(name), Qt::LeftButton);
+    }
+    QString file(const QString& name) const { return dir_->filePath(name); }
+
+    std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<FakeHostUi> host_;
+    std::unique_ptr<main1> window_;
+};
+
+void TestEditor::init()
+{
+    Module1::loadedFileName.clear();
+    dir_ = std::make_unique<QTemporaryDir>();
+    host_ = std::make_unique<FakeHostUi>();
+    window_ = std::make_unique<main1>(*host_);
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+}
+
+void TestEditor::cleanup()
+{
+    window_.reset();
+    host_.reset();
+}
+
+void TestEditor::startUpState()
+{
+    QCOMPARE(window_->windowTitle(), u"Quillet (i-mode用SUB･HP作成ﾂｰﾙ)"_s);
+    QCOMPARE(window_->size(), QSize(293, 447));
+    QCOMPARE(textBox("Text1")->text(), u"ここにタイトル"_s);
+    QCOMPARE(textBox("Text2")->text(), u"http://"_s);
+    QVERIFY(!textBox("Text1")->isReadOnly());
+    QVERIFY(!textBox("Text2")->isReadOnly());
+    QCOMPARE(textBox("Text1")->alignment(), Qt::AlignCenter);
+    QVERIFY(window_->body().isEmpty());
+    QVERIFY(label("Label1")->text().isEmpty());
+    QCOMPARE(label("Label3")->text(), u"ver 1.06"_s);
+    QCOMPARE(label("Label4")->text(), u" 0"_s);
+    QCOMPARE(window_->focusWidget(), control<QPushButton>("Command1"));
+    QVERIFY(Module1::loadedFileName.isEmpty());
+    QVERIFY(host_->messages.isEmpty());
+}
+
+void TestEditor::geometry_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QRect>("twips");  // left, top, width, height
+
+    const auto row = [](const char* name, const QString& caption, int l, int t, int w, int h) {
+        QTest::newRow(name) << QString::fromLatin1(name) << caption << QRect(l, t, w, h);
+    };
+    row("Command1", u"ＨＰ作成"_s, 3360, 6240, 975, 375);
+    row("rtext1", QString(), 120, 1680, 1815, 3375);
+    row("Command2", u"テキストファイル読込"_s, 2040, 4320, 2295, 375);
+    row("Command3", u"テキストファイル書込"_s, 2040, 4800, 2295, 375);
+    row("Command4", u"作成ファイル名指定"_s, 120, 120, 2055, 255);
+    row("Label1", QString(), 120, 480, 4215, 495);
+    row("Command5", u"クリア"_s, 2280, 120, 735, 255);
+    row("Text1", u"ここにタイトル"_s, 120, 1080, 2175, 375);
+    row("Text2", u"http://"_s, 120, 5880, 4215, 270);
+    row("Label2", u"次へボタンを最下部に追加可能。(ここに URL 記入)"_s, 0, 5640, 4455, 255);
+    row("Label3", u"ver 1.06"_s, 3600, 120, 855, 255);
+    row("Picture1", QString(), 3120, 120, 480, 180);
+    row("Label4", u" 0"_s, 3360, 5235, 615, 255);
+    row("Label5", u"バイト数＝"_s, 2520, 5280, 855, 255);
+    row("Frame1", u"ページ表示(参考)"_s, 2040, 1560, 2295, 2415);
+    row("WebBrowser1", QString(), 120, 240, 2055, 2055);
+    row("Command6", u"表　示"_s, 2400, 1080, 735, 375);
+    row("Label8", u"横桁数は漢字８字が普通"_s, 2040, 4080, 2295, 255);
+    row("Command7", u"ｶｰｿﾙ位置に強制改行挿入"_s, 0, 5160, 2415, 375);
+    row("Label6", u"姉妹品 Tessaline で TOPﾍﾟｰｼﾞを作成しよう"_s, 0, 6360, 3375, 255);
+}
+
+void TestEditor::geometry()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    QFETCH(QRect, twips);
+
+    const QWidget* widget = window_->findChild<QWidget*>(name);
+    QVERIFY(widget);
+    const QRect expected(twips.x() / 15, twips.y() / 15, twips.width() / 15, twips.height() / 15);
+    QCOMPARE(widget->geometry(), expected);
+
+    QString shown;
+    if (const auto* button = qobject_cast<const QPushButton*>(widget))
+        shown = button->text();
+    else if (const auto* text = qobject_cast<const QLabel*>(widget))
+        shown = text->text();
+    else if (const auto* edit = qobject_cast<const QLineEdit*>(widget))
+        shown = edit->text();
+    else if (const auto* frame = qobject_cast<const QGroupBox*>(widget))
+        shown = frame->title();
+    QCOMPARE(shown, caption);
+}
+
+void TestEditor::resizingMovesNothing()
+{
+    QList<QRect> before;
+    const QList<QWidget*> controls = window_->findChildren<QWidget*>();
+    for (const QWidget* widget : controls) before.append(widget->geometry());
+
+    window_->resize(800, 900);
+    QCoreApplication::processEvents();
+    for (qsizetype i = 0; i < controls.size(); ++i) QCOMPARE(controls[i]->geometry(), before[i]);
+}
+
+void TestEditor::tabOrder()
+{
+    const QStringList expected{u"Command1"_s, u"rtext1"_s,   u"Command2"_s, u"Command3"_s,
+                               u"Command4"_s, u"Command5"_s, u"Text1"_s,    u"Text2"_s,
+                               u"Command6"_s, u"Command7"_s};
+    QStringList order;
+    QWidget* widget = control<QPushButton>("Command1");
+    do {
+        if (widget->focusPolicy() & Qt::TabFocus)
+            order.append(widget->objectName());
+        widget = widget->nextInFocusChain();
+    } while (widget != control<QPushButton>("Command1"));
+    order.removeAll(QString());  // the editor's viewport and other internals
+    QCOMPARE(order, expected);
+}
+
+void TestEditor::fonts()
+{
+    QCOMPARE(body()->font().family(), u"ＭＳ 明朝"_s);
+    QCOMPARE(body()->font().pointSizeF(), 9.0);
+    QCOMPARE(label("Label2")->font().family(), u"ＭＳ Ｐゴシック"_s);
+    QCOMPARE(label("Label2")->font().pointSizeF(), 9.75);
+    QCOMPARE(label("Label6")->font().pointSizeF(), 8.25);
+    // The setup installs the IPA faces; the named Windows faces map onto them.
+    QVERIFY2(QFontInfo(body()->font()).family().contains(u"Mincho"_s),
+             qPrintable(QFontInfo(body()->font()).family()));
+    QVERIFY2(QFontInfo(label("Label2")->font()).family().contains(u"PGothic"_s),
+             qPrintable(QFontInfo(label("Label2")->font()).family()));
+}
+
+void TestEditor::createWritesWindowFields()
+{
+    host_->dialogPaths = {file(u"sub100.html"_s)};
+    click("Command4");
+    textBox("Text1")->setText(u"Menu"_s);
+    body()->setFocus();
+    QTest::keyClicks(body(), u"Hello "_s);
+    body()->insertPlainText(u"あ"_s);  // as an input method commits it
+    textBox("Text2")->clear();
+    click("Command1");
+
+    QCOMPARE(host_->messageTexts(), QStringList{u"作成しました。"_s});
+    QCOMPARE(readAll(file(u"sub100.html"_s)).size(), 119);
+    QCOMPARE(textBox("Text2")->text(), u"http://"_s);
+}
+
+void TestEditor::countFollowsEveryChange()
+{
+    body()->setFocus();
+    QTest::keyClicks(body(), u"abc"_s);
+    QCOMPARE(label("Label4")->text(), u" 3"_s);
+    QTest::keyClick(body(), Qt::Key_Return);
+    body()->insertPlainText(u"あい"_s);
+    QCOMPARE(label("Label4")->text(), u" 9"_s);  // the break counts 2 (CR LF)
+    QCOMPARE(window_->body(), u"abc\r\nあい"_s);
+    body()->clear();
+    QCOMPARE(label("Label4")->text(), u" 0"_s);
+}
+
+void TestEditor::outputFileChoice_data()
+{
+    QTest::addColumn<bool>("exists");
+    QTest::addColumn<bool>("earlierPath");
+    QTest::addColumn<int>("answer");  // to the overwrite question, if asked
+    QTest::addColumn<bool>("cancel");
+    QTest::addColumn<bool>("chosenShown");
+    QTest::newRow("new file") << false << false << 0 << false << true;
+    QTest::newRow("existing, Yes") << true << false << int(MsgAnswer::Yes) << false << true;
+    QTest::newRow("existing, No, earlier path")
+        << true << true << int(MsgAnswer::No) << false << false;
+    QTest::newRow("existing, No, no path") << true << false << int(MsgAnswer::No) << false << false;
+    QTest::newRow("cancel") << false << true << 0 << true << false;
+}
+
+void TestEditor::outputFileChoice()
+{
+    QFETCH(bool, exists);
+    QFETCH(bool, earlierPath);
+    QFETCH(int, answer);
+    QFETCH(bool, cancel);
+    QFETCH(bool, chosenShown);
+
+    const QString earlier = file(u"earlier.html"_s);
+    if (earlierPath) {
+        host_->dialogPaths = {earlier};
+        click("Command4");
+    }
+    const QString chosen = file(u"chosen.html"_s);
+    if (exists)
+        writeFile(chosen, oldPageBytes);
+    // Locked, as after loading an HTML file: the unlock shows whether the
+    // command reached its last step.
+    textBox("Text1")->setReadOnly(true);
+    textBox("Text2")->setReadOnly(true);
+    host_->dialogs.clear();
+
+    host_->dialogPaths = {cancel ? std::nullopt : std::optional<QString>(chosen)};
+    host_->answers = {answer};
+    click("Command4");
+
+    QCOMPARE(host_->dialogs.size(), 1);
+    const CommonDialog& shown = host_->dialogs[0].shown;
+    QVERIFY(host_->dialogs[0].save);
+    QCOMPARE(shown.FileName, u"sub100.html"_s);
+    QCOMPARE(shown.Filter, u"htmlﾌｧｲﾙ|*.html|All Files|*.*|"_s);
+    QVERIFY(shown.CancelError);
+
+    if (exists && !cancel) {
+        QCOMPARE(host_->messages.size(), 1);
+        QCOMPARE(host_->messages[0].text, u"\n"_s + chosen + u" のファイルに上書きしますか？\n"_s);
+        QCOMPARE(host_->messages[0].title, u"ファイル上書き確認"_s);
+        QCOMPARE(host_->messages[0].style, MsgStyle::YesNoExclamation);
+    } else {
+        QVERIFY(host_->messages.isEmpty());
+    }
+    const QString expectedPath = chosenShown ? chosen : earlierPath ? earlier : QString();
+    QCOMPARE(label("Label1")->text(), expectedPath);
+    QCOMPARE(textBox("Text1")->isReadOnly(), cancel);
+    QCOMPARE(textBox("Text2")->isReadOnly(), cancel);
+    QCOMPARE(readAll(chosen), exists ? oldPageBytes : QByteArray());  // choosing writes nothing
+
+    if (expectedPath.isEmpty()) {
+        click("Command1");  // still no output file: the writer asks for one
+        QCOMPARE(host_->messageTexts().constLast(), u"ファイル名を指定してください。"_s);
+    }
+}
+
+void TestEditor::clearEmptiesOnlyThePath()
+{
+    writeFile(file(u"top.html"_s), "<HTML></HTML>");
+    host_->dialogPaths = {file(u"top.html"_s), file(u"out.html"_s)};
+    click("Command2");
+    click("Command4");
+    textBox("Text1")->setReadOnly(true);  // clearing must not unlock
+    textBox("Text1")->setText(u"t"_s);
+
+    click("Command5");
+    QVERIFY(label("Label1")->text().isEmpty());
+    QVERIFY(textBox("Text1")->isReadOnly());
+    QCOMPARE(textBox("Text1")->text(), u"t"_s);
+    QCOMPARE(Module1::loadedFileName, file(u"top.html"_s));
+    click("Command5");
+    QVERIFY(label("Label1")->text().isEmpty());
+}
+
+void TestEditor::loadAndLock_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("count");
+    QTest::addColumn<bool>("html");
+
+    const QByteArray sjis("<HTML>\r\n\x82\xA0\r\n</HTML>\r\n");
+    const QString decoded = u"<HTML>\r\nあ\r\n</HTML>\r\n"_s;
+    QTest::newRow("top.html") << u"top.html"_s << sjis << decoded << u" 21"_s << true;
+    QTest::newRow("top.htm") << u"top.htm"_s << sjis << decoded << u" 21"_s << true;
+    QTest::newRow("TOP.HTML is case-sensitive")
+        << u"TOP.HTML"_s << sjis << decoded << u" 21"_s << false;
+    QTest::newRow("myhtml, no dot") << u"myhtml"_s << sjis << decoded << u" 21"_s << true;
+    QTest::newRow("notes.txt") << u"notes.txt"_s << QByteArray("a\r\nb") << u"a\r\nb"_s << u" 4"_s
+                               << false;
+    QTest::newRow("LF-only file") << u"lf.txt"_s << QByteArray("a\nb\n") << u"a\r\nb\r\n"_s
+                                  << u" 6"_s << false;
+    QTest::newRow("UTF-8 file") << u"utf8.txt"_s << QByteArray("次へ ~\\") << u"次へ ~\\"_s
+                                << u" 7"_s << false;
+    QTest::newRow("UTF-8 with BOM")
+        << u"bom.txt"_s << QByteArray("\xEF\xBB\xBFok") << u"ok"_s << u" 2"_s << false;
+}
+
+void TestEditor::loadAndLock()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, text);
+    QFETCH(QString, count);
+    QFETCH(bool, html);
+
+    host_->dialogPaths = {file(u"out.html"_s)};
+    click("Command4");
+    textBox("Text1")->setText(u"Menu"_s);
+    textBox("Text2")->setText(u"sub101.html"_s);
+    writeFile(file(name), bytes);
+    host_->dialogPaths = {file(name)};
+    click("Command2");
+
+    QCOMPARE(host_->dialogs.constLast().shown.Filter, u"html|*.html|text|*.txt|All Files|*.*|"_s);
+    QVERIFY(!host_->dialogs.constLast().save);
+    QCOMPARE(window_->body(), text);
+    QCOMPARE(label("Label4")->text(), count);
+    QCOMPARE(Module1::loadedFileName, file(name));
+    QCOMPARE(label("Label1")->text(), html ? QString() : file(u"out.html"_s));
+    QCOMPARE(textBox("Text1")->text(), html ? QString() : u"Menu"_s);
+    QCOMPARE(textBox("Text2")->text(), html ? u"http://"_s : u"sub101.html"_s);
+    QCOMPARE(textBox("Text1")->isReadOnly(), html);
+    QCOMPARE(textBox("Text2")->isReadOnly(), html);
+    QVERIFY(host_->messages.isEmpty());
+}
+
+void TestEditor::loadAfterHtmlKeepsLock()
+{
+    writeFile(file(u"top.html"_s), "<HTML></HTML>");
+    writeFile(file(u"notes.txt"_s), "notes");
+    host_->dialogPaths = {file(u"top.html"_s), file(u"notes.txt"_s)};
+    click("Command2");
+    click("Command2");
+
+    QCOMPARE(window_->body(), u"notes"_s);
+    QCOMPARE(Module1::loadedFileName, file(u"notes.txt"_s));
+    QVERIFY(textBox("Text1")->isReadOnly());
+    QVERIFY(textBox("Text2")->isReadOnly());
+}
+
+void TestEditor::cancelledLoadKeepsEverything()
+{
+    writeFile(file(u"notes.txt"_s), "notes");
+    host_->dialogPaths = {file(u"notes.txt"_s), std::nullopt};
+    click("Command2");
+    body()->setPlainText(u"edited"_s);
+    click("Command2");
+
+    QCOMPARE(Module1::loadedFileName, file(u"notes.txt"_s));
+    QCOMPARE(window_->body(), u"edited"_s);
+    QVERIFY(host_->messages.isEmpty());
+}
+
+void TestEditor::failedLoadSaysSoAndKeepsEverything()
+{
+    writeFile(file(u"notes.txt"_s), "notes");
+    QDir(dir_->path()).mkdir(u"folder.html"_s);
+    host_->dialogPaths = {file(u"notes.txt"_s), file(u"missing.html"_s), file(u"folder.html"_s)};
+    click("Command2");
+    body()->setPlainText(u"edited"_s);
+    textBox("Text1")->setText(u"Menu"_s);
+
+    for (const QString& bad : {file(u"missing.html"_s), file(u"folder.html"_s)}) {
+        host_->messages.clear();
+        click("Command2");
+        QCOMPARE(host_->messages.size(), 1);
+        const QString message = host_->messages[0].text;
+        QVERIFY2(message.startsWith(u"ファイルを読み込めませんでした。\n"_s + bad + u"\n\n"_s),
+                 qPrintable(message));
+        QVERIFY(message.size() > message.indexOf(u"\n\n"_s) + 2);  // a reason follows
+        QCOMPARE(window_->body(), u"edited"_s);
+        QCOMPARE(textBox("Text1")->text(), u"Menu"_s);
+        QVERIFY(!textBox("Text1")->isReadOnly());
+        QCOMPARE(Module1::loadedFileName, file(u"notes.txt"_s));
+    }
+}
+
+void TestEditor::saveWritesCp932WithCrLf()
+{
+    const QString path = file(u"body.txt"_s);
+    writeFile(path, oldPageBytes);
+    body()->setPlainText(u"あ\n～\\"_s);  // U+FF5E, the tilde input methods type
+    host_->dialogPaths = {path};
+    click("Command3");
+
+    QCOMPARE(readAll(path), QByteArray("\x82\xA0\r\n\x81\x60\\"));
+    QVERIFY(host_->messages.isEmpty());  // replaced without a question
+    const CommonDialog& shown = host_->dialogs.constLast().shown;
+    QVERIFY(host_->dialogs.constLast().save);
+    QCOMPARE(shown.DefaultExt, u"html"_s);
+    QCOMPARE(shown.Filter, u"html|*.html|text|*.txt|All Files|*.*|"_s);
+    QVERIFY(shown.CancelError);
+}
+
+void TestEditor::lossySaveAsksFirst_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QByteArray>("result");
+    QTest::newRow("Yes writes ? for each") << int(MsgAnswer::Yes) << QByteArray("a??");
+    QTest::newRow("No writes nothing") << int(MsgAnswer::No) << oldPageBytes;
+}
+
+void TestEditor::lossySaveAsksFirst()
+{
+    QFETCH(int, answer);
+    QFETCH(QByteArray, result);
+
+    const QString path = file(u"body.txt"_s);
+    writeFile(path, oldPageBytes);
+    body()->setPlainText(u"a😀한"_s);
+    host_->dialogPaths = {path};
+    host_->answers = {answer};
+    click("Command3");
+
+    QCOMPARE(host_->messages.size(), 1);
+    QVERIFY2(host_->messages[0].text.contains(u" 2 文字"_s), qPrintable(host_->messages[0].text));
+    QCOMPARE(host_->messages[0].style, MsgStyle::YesNoExclamation);
+    QCOMPARE(readAll(path), result);
+}
+
+void TestEditor::failedSaveIsReportedAndLosesNothing_data()
+{
+    QTest::addColumn<int>("fault");
+    QTest::newRow("read-only file") << int(Fault::ReadOnlyFile);
+    QTest::newRow("missing folder") << int(Fault::MissingFolder);
+    QTest::newRow("write cut by size limit") << int(Fault::SizeLimit);
+}
+
+void TestEditor::failedSaveIsReportedAndLosesNothing()
+{
+    QFETCH(int, fault);
+    const FaultyTarget target(*dir_, Fault(fault));
+    body()->setPlainText(QString(4000, u'あ'));
+    host_->dialogPaths = {target.path};
+    {
+        const FileSizeLimit limit(fault == int(Fault::SizeLimit) ? 1024 : 0);
+        click("Command3");
+    }
+
+    QCOMPARE(host_->messages.size(), 1);
+    QVERIFY2(host_->messages[0].text.startsWith(u"ファイルに書き込めませんでした。\n"_s +
+                                                target.path + u"\n\n"_s),
+             qPrintable(host_->messages[0].text));
+    QVERIFY2(target.changes().isEmpty(), qPrintable(target.changes()));
+}
+
+void TestEditor::dialogPropertiesPersist()
+{
+    const QString output = file(u"out.html"_s);
+    host_->dialogPaths = {output, std::nullopt, file(u"b.html"_s), std::nullopt, std::nullopt};
+    click("Command4");
+    click("Command2");  // proposes the output file's name
+    QCOMPARE(host_->dialogs[1].shown.FileName, output);
+    QVERIFY(host_->dialogs[1].shown.DefaultExt.isEmpty());
+
+    click("Command3");
+    click("Command4");  // the save command's default extension stays in force
+    QCOMPARE(host_->dialogs[3].shown.DefaultExt, u"html"_s);
+    QCOMPARE(host_->dialogs[3].shown.FileName, u"sub100.html"_s);
+    click("Command2");
+    QCOMPARE(host_->dialogs[4].shown.DefaultExt, u"html"_s);
+    QCOMPARE(host_->dialogs[4].shown.FileName, u"sub100.html"_s);
+    QCOMPARE(window_->fileDialog().Filter, u"html|*.html|text|*.txt|All Files|*.*|"_s);
+}
+
+void TestEditor::lineBreakAtCaret_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("anchor");
+    QTest::addColumn<int>("position");
+    QTest::addColumn<QString>("result");
+    QTest::addColumn<QString>("count");
+    QTest::newRow("empty body") << QString() << 0 << 0 << u"<br>"_s << u" 4"_s;
+    QTest::newRow("caret at the end") << u"あいう"_s << 3 << 3 << u"あいう<br>"_s << u" 10"_s;
+    QTest::newRow("caret mid-line") << u"ab\ncd"_s << 1 << 1 << u"a<br>b\r\ncd"_s << u" 10"_s;
+    QTest::newRow("selection replaced") << u"abcdef"_s << 1 << 4 << u"a<br>ef"_s << u" 7"_s;
+}
+
+void TestEditor::lineBreakAtCaret()
+{
+    QFETCH(QString, text);
+    QFETCH(int, anchor);
+    QFETCH(int, position);
+    QFETCH(QString, result);
+    QFETCH(QString, count);
+
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    body()->setPlainText(text);
+    QTextCursor cursor = body()->textCursor();
+    cursor.setPosition(anchor);
+    cursor.setPosition(position, QTextCursor::KeepAnchor);
+    body()->setTextCursor(cursor);
+    click("Command7");
+
+    QCOMPARE(window_->body(), result);
+    QCOMPARE(body()->textCursor().position(), qMin(anchor, position) + 4);
+    QCOMPARE(label("Label4")->text(), count);
+    QCOMPARE(host_->sentKeys, QStringList{u"<br>"_s});
+}
+
+void TestEditor::lineBreakTwice()
+{
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    click("Command7");
+    click("Command7");
+    QCOMPARE(window_->body(), u"<br><br>"_s);
+    QCOMPARE(label("Label4")->text(), u" 8"_s);
+}
+
+void TestEditor::realDialogsEndToEnd()
+{
+    window_.reset();
+    QtHostUi qtHost;
+    main1 window(qtHost);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    const QString path = file(u"real page.html"_s);
+
+    QStringList filters;
+    QString proposed;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        filters = dialog->nameFilters();
+        auto* name = dialog->findChild<QLineEdit*>(u"fileNameEdit"_s);
+        QVERIFY(name);
+        proposed = name->text();
+        name->setText(path);  // typed over the proposal, then Enter
+        QTest::keyClick(name, Qt::Key_Return);
+    });
+    QTest::mouseClick(window.findChild<QPushButton*>(u"Command4"_s), Qt::LeftButton);
+    QCOMPARE(filters, (QStringList{u"htmlﾌｧｲﾙ (*.html)"_s, u"All Files (*)"_s}));
+    QCOMPARE(proposed, u"sub100.html"_s);
+    QCOMPARE(window.outputPath(), path);
+
+    QString confirmation;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        confirmation = box->text();
+        box->button(QMessageBox::Ok)->click();
+    });
+    QTest::mouseClick(window.findChild<QPushButton*>(u"Command1"_s), Qt::LeftButton);
+    QCOMPARE(confirmation, u"作成しました。"_s);
+    QCOMPARE(readAll(path).size(), 121);  // the initial title, an empty body, no link
+}
+
+QTEST_MAIN(TestEditor)
+#include "tst_editor.moc"

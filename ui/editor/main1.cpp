@@ -1,0 +1,210 @@
+#include "main1.h"
+
+#include "BodyEditor.h"
+#include "ByteCounter.h"
+#include "Twips.h"
+
+#include <QFont>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace quillet {
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+const QString minchoFamily = u"ＭＳ 明朝"_s;
+const QString pGothicFamily = u"ＭＳ Ｐゴシック"_s;
+
+// The window names the Windows faces; elsewhere the nearest installed face
+// of the same kind stands in (the setup installs the IPA fonts).
+void substituteJapaneseFonts()
+{
+    QFont::insertSubstitutions(minchoFamily, {u"MS Mincho"_s, u"IPAMincho"_s,
+                                              u"Noto Serif CJK JP"_s, u"Hiragino Mincho ProN"_s});
+    QFont::insertSubstitutions(
+        pGothicFamily,
+        {u"MS PGothic"_s, u"IPAPGothic"_s, u"Noto Sans CJK JP"_s, u"Hiragino Kaku Gothic ProN"_s});
+}
+
+QFont japaneseFont(const QString& family, qreal points)
+{
+    QFont font(family);
+    font.setPointSizeF(points);
+    return font;
+}
+
+template <typename Control>
+Control* place(QWidget* parent, const QString& name, const QRect& rect)
+{
+    auto* control = new Control(parent);  // owned by its parent
+    control->setObjectName(name);
+    control->setGeometry(rect);
+    return control;
+}
+
+QPushButton* button(QWidget* parent, const QString& name, const QString& caption, const QRect& rect)
+{
+    auto* control = place<QPushButton>(parent, name, rect);
+    control->setText(caption);
+    return control;
+}
+
+// Labels never read markup: a path or caption shows exactly as it is.
+QLabel* label(QWidget* parent, const QString& name, const QString& caption, const QRect& rect,
+              Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop)
+{
+    auto* control = place<QLabel>(parent, name, rect);
+    control->setTextFormat(Qt::PlainText);
+    control->setAlignment(alignment);
+    control->setText(caption);
+    return control;
+}
+
+// Opaque in the window-background colour, as an edit box is.
+void fillWithWindowBackground(QWidget* control)
+{
+    QPalette palette = control->palette();
+    palette.setColor(QPalette::Window, palette.color(QPalette::Base));
+    control->setPalette(palette);
+    control->setAutoFillBackground(true);
+}
+
+void flatBorder(QLabel* control)
+{
+    control->setFrameShape(QFrame::Box);
+    control->setLineWidth(1);
+}
+
+}  // namespace
+
+main1::main1(HostUi& host, QWidget* parent) : QWidget(parent), host_(host), writer_(*this, host)
+{
+    setWindowTitle(u"Quillet (i-mode用SUB･HP作成ﾂｰﾙ)"_s);
+    resize(twipsToPixels(4395), twipsToPixels(6705));
+    substituteJapaneseFonts();
+    createControls();
+    connectEvents();
+    Form_Load();
+    rtext1_Change();  // the count shows " 0" from the start
+    Command1->setFocus();
+}
+
+main1::~main1() = default;
+
+// Created in tab order, so the focus chain is the creation order. No layout:
+// every control keeps its place when the window is resized.
+void main1::createControls()
+{
+    Command1 = button(this, u"Command1"_s, u"ＨＰ作成"_s, twipsRect(3360, 6240, 975, 375));
+
+    rtext1 = place<BodyEditor>(this, u"rtext1"_s, twipsRect(120, 1680, 1815, 3375));
+    rtext1->setFont(japaneseFont(minchoFamily, 9));
+
+    Command2 =
+        button(this, u"Command2"_s, u"テキストファイル読込"_s, twipsRect(2040, 4320, 2295, 375));
+    Command3 =
+        button(this, u"Command3"_s, u"テキストファイル書込"_s, twipsRect(2040, 4800, 2295, 375));
+    Command4 = button(this, u"Command4"_s, u"作成ファイル名指定"_s, twipsRect(120, 120, 2055, 255));
+
+    Label1 = label(this, u"Label1"_s, QString(), twipsRect(120, 480, 4215, 495));
+    Label1->setWordWrap(true);
+    flatBorder(Label1);
+    fillWithWindowBackground(Label1);
+
+    Command5 = button(this, u"Command5"_s, u"クリア"_s, twipsRect(2280, 120, 735, 255));
+
+    Text1 = place<QLineEdit>(this, u"Text1"_s, twipsRect(120, 1080, 2175, 375));
+    Text1->setText(u"ここにタイトル"_s);
+    Text1->setAlignment(Qt::AlignCenter);
+    Text2 = place<QLineEdit>(this, u"Text2"_s, twipsRect(120, 5880, 4215, 270));
+    Text2->setText(defaultNextLink);
+
+    Label2 = label(this, u"Label2"_s, u"次へボタンを最下部に追加可能。(ここに URL 記入)"_s,
+                   twipsRect(0, 5640, 4455, 255), Qt::AlignHCenter | Qt::AlignTop);
+    Label2->setFont(japaneseFont(pGothicFamily, 9.75));
+    Label3 = label(this, u"Label3"_s, QString(), twipsRect(3600, 120, 855, 255),
+                   Qt::AlignHCenter | Qt::AlignTop);
+
+    Picture1 = label(this, u"Picture1"_s, QString(), twipsRect(3120, 120, 480, 180));
+    flatBorder(Picture1);
+    fillWithWindowBackground(Picture1);
+
+    Label4 = label(this, u"Label4"_s, QString(), twipsRect(3360, 5235, 615, 255),
+                   Qt::AlignHCenter | Qt::AlignTop);
+    flatBorder(Label4);
+    Label5 = label(this, u"Label5"_s, u"バイト数＝"_s, twipsRect(2520, 5280, 855, 255));
+
+    Frame1 = place<QGroupBox>(this, u"Frame1"_s, twipsRect(2040, 1560, 2295, 2415));
+    Frame1->setTitle(u"ページ表示(参考)"_s);
+    WebBrowser1 = place<QWidget>(Frame1, u"WebBrowser1"_s, twipsRect(120, 240, 2055, 2055));
+    fillWithWindowBackground(WebBrowser1);
+
+    Command6 = button(this, u"Command6"_s, u"表　示"_s, twipsRect(2400, 1080, 735, 375));
+    Label8 = label(this, u"Label8"_s, u"横桁数は漢字８字が普通"_s, twipsRect(2040, 4080, 2295, 255),
+                   Qt::AlignHCenter | Qt::AlignTop);
+    Command7 =
+        button(this, u"Command7"_s, u"ｶｰｿﾙ位置に強制改行挿入"_s, twipsRect(0, 5160, 2415, 375));
+    Label6 = label(this, u"Label6"_s, u"姉妹品 Tessaline で TOPﾍﾟｰｼﾞを作成しよう"_s,
+                   twipsRect(0, 6360, 3375, 255));
+    Label6->setFont(japaneseFont(pGothicFamily, 8.25));
+}
+
+void main1::connectEvents()
+{
+    connect(Command1, &QPushButton::clicked, this, &main1::Command1_Click);
+    connect(rtext1, &QPlainTextEdit::textChanged, this, &main1::rtext1_Change);
+    connect(Command2, &QPushButton::clicked, this, &main1::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &main1::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &main1::Command4_Click);
+    connect(Command5, &QPushButton::clicked, this, &main1::Command5_Click);
+    connect(Command7, &QPushButton::clicked, this, &main1::Command7_Click);
+}
+
+void main1::Form_Load()
+{
+    Label3->setText(u"ver "_s + u"1.06"_s);
+}
+
+QString main1::outputPath() const
+{
+    return Label1->text();
+}
+QString main1::title() const
+{
+    return Text1->text();
+}
+QString main1::body() const
+{
+    return rtext1->Text();
+}
+QString main1::nextLink() const
+{
+    return Text2->text();
+}
+void main1::setNextLink(const QString& address)
+{
+    Text2->setText(address);
+}
+
+void main1::Command1_Click()
+{
+    writer_.Command1_Click();
+}
+
+void main1::rtext1_Change()
+{
+    Label4->setText(byteCountCaption(rtext1->Text()));
+}
+
+void main1::Command7_Click()
+{
+    // The click took the focus; the tag goes where the user left the caret.
+    rtext1->setFocus();
+    host_.sendKeys(u"<br>"_s);
+}
+
+}  // namespace quillet

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "HostUi.h"
+#include "SubPage.h"
+#include "SubPageWriter.h"
+
+#include <QWidget>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace quillet {
+
+class BodyEditor;
+
+// The editor window: every field of the page being made lives in its
+// controls, and each control event runs one command to its end.
+class main1 final : public QWidget, public SubPageSource {
+    Q_OBJECT
+
+public:
+    explicit main1(HostUi& host, QWidget* parent = nullptr);
+    ~main1() override;
+    Q_DISABLE_COPY_MOVE(main1)
+
+    // The page fields as the writer reads them.
+    QString outputPath() const override;
+    QString title() const override;
+    QString body() const override;
+    QString nextLink() const override;
+    void setNextLink(const QString& address) override;
+
+    // The shared file dialog's properties, kept from one command to the next.
+    const CommonDialog& fileDialog() const { return cob1; }
+
+    void Command1_Click();
+    void rtext1_Change();
+    void Command2_Click();
+    void Command3_Click();
+    void Command4_Click();
+    void Command5_Click();
+    void Command7_Click();
+
+private:
+    void createControls();
+    void connectEvents();
+    void Form_Load();
+
+    HostUi& host_;
+    SubPageWriter writer_;
+    CommonDialog cob1;  // the open/save dialog shared by the file commands
+
+    QPushButton* Command1 = nullptr;  // writes the page ("ＨＰ作成")
+    BodyEditor* rtext1 = nullptr;     // the page body
+    QPushButton* Command2 = nullptr;  // loads a text file into the body
+    QPushButton* Command3 = nullptr;  // saves the body to a text file
+    QPushButton* Command4 = nullptr;  // chooses the output file
+    QLabel* Label1 = nullptr;         // the output path; its only store
+    QPushButton* Command5 = nullptr;  // clears the output path
+    QLineEdit* Text1 = nullptr;       // the page title
+    QLineEdit* Text2 = nullptr;       // the next page's address
+    QLabel* Label2 = nullptr;         // caption of the next-link box
+    QLabel* Label3 = nullptr;         // the version
+    QLabel* Picture1 = nullptr;       // the help link picture
+    QLabel* Label4 = nullptr;         // the body's byte count
+    QLabel* Label5 = nullptr;         // caption of the byte count
+    QGroupBox* Frame1 = nullptr;      // frame of the preview pane
+    QWidget* WebBrowser1 = nullptr;   // the preview pane's place, blank until used
+    QPushButton* Command6 = nullptr;  // preview
+    QLabel* Label8 = nullptr;         // hint on the preview's line width
+    QPushButton* Command7 = nullptr;  // types "<br>" at the caret
+    QLabel* Label6 = nullptr;         // hint on the sister product
+};
+
+}  // namespace quillet
