@@ -5,6 +5,7 @@
 
 int main(int argc, char* argv[])
 {
+    quillet::prepareEmbeddedBrowser();
     QApplication app(argc, argv);
     QApplication::setApplicationName(quillet::applicationTitle);
 

@@ -105,17 +105,19 @@ QString fromCp932(QByteArrayView bytes)
     return out;
 }
 
-QString decodeTextFile(QByteArrayView bytes)
+bool isPlainlyUtf8(QByteArrayView bytes)
 {
-    // Pure ASCII reads the same either way; a byte-order mark or any other
-    // multi-byte sequence has a high bit set.
-    if (hasNonAsciiByte(bytes)) {
-        QStringDecoder utf8(QStringDecoder::Utf8);
-        QString text = utf8.decode(bytes);
-        if (!utf8.hasError())
-            return text;  // the decoder drops a leading byte-order mark
-    }
-    return fromCp932(bytes);
+    if (!hasNonAsciiByte(bytes))
+        return false;
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8.decode(bytes);
+    return !utf8.hasError();
 }
 
+QString decodeTextFile(QByteArrayView bytes)
+{
+    if (isPlainlyUtf8(bytes))
+        return QStringDecoder(QStringDecoder::Utf8).decode(bytes);  // drops the mark
+    return fromCp932(bytes);
+}
 }  // namespace quillet

@@ -20,10 +20,14 @@ qsizetype cp932UnmappableCount(QStringView text);
 // Decodes code page 932; a byte sequence it does not define becomes U+FFFD.
 QString fromCp932(QByteArrayView bytes);
 
-// Decodes a body file. Code page 932 is the format of record, but most text
-// files on today's desktops are UTF-8: bytes that are valid UTF-8 and start
-// with its byte-order mark or hold at least one multi-byte sequence are
-// taken as UTF-8 (a code page 932 file practically never is).
+// True when the bytes are valid UTF-8 and hold at least one multi-byte
+// sequence (a byte-order mark counts): such a file is practically never
+// code page 932.
+bool isPlainlyUtf8(QByteArrayView bytes);
+
+// Decodes a body file: code page 932 is the format of record, but most text
+// files on today's desktops are UTF-8, so plainly UTF-8 bytes are read as
+// UTF-8 (without their byte-order mark).
 QString decodeTextFile(QByteArrayView bytes);
 
 }  // namespace quillet

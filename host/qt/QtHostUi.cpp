@@ -2,15 +2,23 @@
 
 #include "CodePage.h"
 #include "TextFile.h"
+#include "WebPane.h"
 
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QKeyEvent>
+#include <QLibrary>
 #include <QMessageBox>
 #include <QUrl>
 #include <QWidget>
+#include <optional>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 namespace quillet {
 
@@ -27,7 +35,50 @@ QStringList nameFiltersFromDialogFilter(const QString& filter)
     return filters;
 }
 
+void prepareEmbeddedBrowser()
+{
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+#ifdef Q_OS_UNIX
+    if (geteuid() == 0)
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+#endif
+}
+
 namespace {
+
+const QString webPaneObjectName = u"WebEngineView"_s;
+
+struct WebPaneModule {
+    CreateWebPaneFunction create = nullptr;
+    ShowWebContentFunction show = nullptr;
+};
+
+// The browser module from beside the program; nullopt when it or the
+// browser engine it needs is missing.
+std::optional<WebPaneModule> loadWebPaneModule()
+{
+    QLibrary module(QCoreApplication::applicationDirPath() + u'/' +
+                    QLatin1StringView(webPaneModuleName));
+    const WebPaneModule functions{
+        reinterpret_cast<CreateWebPaneFunction>(module.resolve(createWebPaneSymbol)),
+        reinterpret_cast<ShowWebContentFunction>(module.resolve(showWebContentSymbol))};
+    if (!functions.create || !functions.show)
+        return std::nullopt;
+    return functions;
+}
+
+// A browser view filling `frame`, created on first use.
+QWidget* webPaneIn(QWidget* frame, const WebPaneModule& module)
+{
+    if (auto* view = frame->findChild<QWidget*>(webPaneObjectName, Qt::FindDirectChildrenOnly))
+        return view;
+    QWidget* view = module.create(frame);
+    view->setObjectName(webPaneObjectName);
+    view->setGeometry(frame->rect());
+    QWidget::setTabOrder(frame, view);  // in the pane's place, not last
+    view->show();
+    return view;
+}
 
 // One dialog from the shared properties. No overwrite question and no
 // existence check: the commands ask and report themselves.
@@ -116,7 +167,30 @@ void QtHostUi::sendKeys(const QString& keys)
     }
 }
 
-void QtHostUi::navigateEmbedded(QWidget*, const QString&) {}
+void QtHostUi::navigateEmbedded(QWidget* frame, const QString& address)
+{
+    const std::optional<WebPaneModule> module = loadWebPaneModule();
+    if (!module)
+        return;  // no browser engine here: the pane stays blank
+    QWidget* view = webPaneIn(frame, *module);
+
+    // The engine guesses the charset of a file that names none, and guesses
+    // wrong on short Japanese pages (half-width kana come out as Cyrillic).
+    // So the page is handed over with its charset stated: Shift-JIS, or
+    // UTF-8 for plainly UTF-8 documents. The engine takes content this way
+    // up to about 2 MB; beyond that, or when the file can't be read, it
+    // loads the address itself and shows its own error page if need be.
+    constexpr qint64 contentLimit = 1024 * 1024;
+    QFile file(address);
+    const QUrl url = QUrl::fromLocalFile(address);
+    if (file.size() <= contentLimit && file.open(QIODevice::ReadOnly)) {
+        const QByteArray page = file.readAll();
+        const QString charset = isPlainlyUtf8(page) ? u"UTF-8"_s : u"Shift_JIS"_s;
+        module->show(view, page, u"text/html;charset="_s + charset, url);
+    } else {
+        view->setProperty("url", url);
+    }
+}
 
 bool QtHostUi::openInStandaloneBrowser(const QString& address)
 {
