@@ -2,12 +2,29 @@
 #include "main1.h"
 
 #include <QApplication>
+#include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+using namespace Qt::Literals::StringLiterals;
 
 int main(int argc, char* argv[])
 {
     quillet::prepareEmbeddedBrowser();
     QApplication app(argc, argv);
     QApplication::setApplicationName(quillet::applicationTitle);
+
+    // The file dialogs and message-box buttons in the desktop's language.
+    QTranslator toolkitTexts;
+    if (toolkitTexts.load(QLocale(), u"qtbase"_s, u"_"_s,
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&toolkitTexts);
+
+    QIcon icon;
+    for (const int size : {16, 32, 48, 128})
+        icon.addFile(u":/icons/quillet-%1.png"_s.arg(size));
+    QApplication::setWindowIcon(icon);  // both windows carry it
 
     quillet::QtHostUi host;
     quillet::main1 window(host);

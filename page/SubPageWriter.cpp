@@ -52,17 +52,17 @@ HpmakeResult SubPageWriter::hpmake()
 void SubPageWriter::Command1_Click()
 {
     const HpmakeResult result = hpmake();
-    switch (result.outcome) {
-    case HpmakeResult::Written:
+    if (result.outcome == HpmakeResult::Written)
         host_.msgBox(u"作成しました。"_s);
-        break;
-    case HpmakeResult::Failed:
+    else
+        reportFailure(result);  // an empty path was answered by the writer already
+}
+
+void SubPageWriter::reportFailure(const HpmakeResult& result) const
+{
+    if (result.outcome == HpmakeResult::Failed)
         host_.msgBox(fileFailureText(u"ページを書き込めませんでした。"_s, fields_.outputPath(),
                                      result.error));
-        break;
-    case HpmakeResult::NoOutputPath:
-        break;  // the writer has asked for a file name already
-    }
 }
 
 }  // namespace quillet

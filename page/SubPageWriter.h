@@ -38,6 +38,10 @@ public:
     // The create command: writes the page and confirms it, or says why not.
     void Command1_Click();
 
+    // Tells the user why a page could not be written; silent for any other
+    // outcome.
+    void reportFailure(const HpmakeResult& result) const;
+
 private:
     SubPageSource& fields_;
     HostUi& host_;

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-base-dev-tools libicu-dev
+  qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-translations-l10n libicu-dev
   libbenchmark-dev
   # The window names Windows' Japanese faces; these stand in for them.
   fonts-ipafont-mincho fonts-ipafont-gothic

@@ -2,8 +2,10 @@
 
 #include "BodyEditor.h"
 #include "ByteCounter.h"
+#include "Form1.h"
 #include "Twips.h"
 
+#include <QEvent>
 #include <QFont>
 #include <QGroupBox>
 #include <QLabel>
@@ -85,6 +87,7 @@ main1::main1(HostUi& host, QWidget* parent) : QWidget(parent), host_(host), writ
 {
     setWindowTitle(u"Quillet (i-mode用SUB･HP作成ﾂｰﾙ)"_s);
     resize(twipsToPixels(4395), twipsToPixels(6705));
+    setFont(dialogFont(font()));
     substituteJapaneseFonts();
     createControls();
     connectEvents();
@@ -132,6 +135,7 @@ void main1::createControls()
     Picture1 = label(this, u"Picture1"_s, QString(), twipsRect(3120, 120, 480, 180));
     flatBorder(Picture1);
     fillWithWindowBackground(Picture1);
+    Picture1->setPixmap(QPixmap(u":/help-link.png"_s));
 
     Label4 = label(this, u"Label4"_s, QString(), twipsRect(3360, 5235, 615, 255),
                    Qt::AlignHCenter | Qt::AlignTop);
@@ -161,7 +165,19 @@ void main1::connectEvents()
     connect(Command3, &QPushButton::clicked, this, &main1::Command3_Click);
     connect(Command4, &QPushButton::clicked, this, &main1::Command4_Click);
     connect(Command5, &QPushButton::clicked, this, &main1::Command5_Click);
+    connect(Command6, &QPushButton::clicked, this, &main1::Command6_Click);
     connect(Command7, &QPushButton::clicked, this, &main1::Command7_Click);
+    Label1->installEventFilter(this);
+    Picture1->installEventFilter(this);
+}
+
+bool main1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Label1 && event->type() == QEvent::MouseButtonDblClick)
+        Label1_DblClick();
+    else if (watched == Picture1 && event->type() == QEvent::MouseButtonRelease)
+        Picture1_MouseUp();  // any button
+    return QWidget::eventFilter(watched, event);
 }
 
 void main1::Form_Load()
@@ -198,6 +214,13 @@ void main1::Command1_Click()
 void main1::rtext1_Change()
 {
     Label4->setText(byteCountCaption(rtext1->Text()));
+}
+
+void main1::Picture1_MouseUp()
+{
+    if (!help_)
+        help_ = new Form1(renderHelpPicture(host_));  // deletes itself when closed
+    host_.showWindow(help_);
 }
 
 void main1::Command7_Click()

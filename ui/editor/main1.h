@@ -4,6 +4,7 @@
 #include "SubPage.h"
 #include "SubPageWriter.h"
 
+#include <QPointer>
 #include <QWidget>
 
 class QGroupBox;
@@ -14,6 +15,7 @@ class QPushButton;
 namespace quillet {
 
 class BodyEditor;
+class Form1;
 
 // The editor window: every field of the page being made lives in its
 // controls, and each control event runs one command to its end.
@@ -41,7 +43,17 @@ public:
     void Command3_Click();
     void Command4_Click();
     void Command5_Click();
+    void Command6_Click();
+    void Label1_DblClick();
     void Command7_Click();
+    void Picture1_MouseUp();
+
+    // The editor as the help window shows it: drawn from this window's own
+    // controls with sample content, annotated with the work steps.
+    static QPixmap renderHelpPicture(HostUi& host);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createControls();
@@ -50,7 +62,8 @@ private:
 
     HostUi& host_;
     SubPageWriter writer_;
-    CommonDialog cob1;  // the open/save dialog shared by the file commands
+    CommonDialog cob1;      // the open/save dialog shared by the file commands
+    QPointer<Form1> help_;  // the help window while it is open
 
     QPushButton* Command1 = nullptr;  // writes the page ("ＨＰ作成")
     BodyEditor* rtext1 = nullptr;     // the page body

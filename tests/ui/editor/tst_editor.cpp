@@ -1,4 +1,5 @@
 #include "FakeHostUi.h"
+#include "Form1.h"
 #include "Module1.h"
 #include "QtHostUi.h"
 #include "TestFiles.h"
@@ -12,6 +13,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -64,6 +66,16 @@ private slots:
     void lineBreakAtCaret_data();
     void lineBreakAtCaret();
     void lineBreakTwice();
+
+    // Preview, external browser, help
+    void preview_data();
+    void preview();
+    void previewRewritesEveryTime();
+    void previewAfterFailedWriteSaysSo();
+    void doubleClickOpensHtmlOnly_data();
+    void doubleClickOpensHtmlOnly();
+    void helpOpensOnceOnAnyButton();
+    void helpOutlivesEditor();
 
     void realDialogsEndToEnd();
 
@@ -569,6 +581,170 @@ void TestEditor::lineBreakTwice()
     click("Command7");
     QCOMPARE(window_->body(), u"<br><br>"_s);
     QCOMPARE(label("Label4")->text(), u" 8"_s);
+}
+
+void TestEditor::preview_data()
+{
+    QTest::addColumn<QString>("loadedFile");  // read into the body first, or none
+    QTest::addColumn<QString>("text");        // the body when the preview runs
+    QTest::addColumn<bool>("outputPath");
+    QTest::addColumn<QString>("shows");  // "loaded", "written" or "asks"
+
+    QTest::newRow("loaded document, lower case")
+        << u"top.html"_s << u"<html><body>x"_s << true << u"loaded"_s;
+    QTest::newRow("typed document, nothing loaded")
+        << QString() << u"<HTML>x"_s << true << u"written"_s;
+    QTest::newRow("typed document, no path") << QString() << u"<HTML>x"_s << false << u"asks"_s;
+    QTest::newRow("text file edited into a document")
+        << u"notes.txt"_s << u"<HTML>x"_s << false << u"loaded"_s;
+    QTest::newRow("leading space") << u"top.html"_s << u" <HTML>"_s << true << u"written"_s;
+    QTest::newRow("document type line")
+        << u"top.html"_s << u"<!DOCTYPE html>"_s << true << u"written"_s;
+    QTest::newRow("tag with attributes")
+        << u"top.html"_s << u"<HTML lang=ja>"_s << true << u"written"_s;
+    QTest::newRow("shorter than six") << u"top.html"_s << u"<HTML"_s << true << u"written"_s;
+    QTest::newRow("nothing to show") << QString() << u"text"_s << false << u"asks"_s;
+}
+
+void TestEditor::preview()
+{
+    QFETCH(QString, loadedFile);
+    QFETCH(QString, text);
+    QFETCH(bool, outputPath);
+    QFETCH(QString, shows);
+
+    if (!loadedFile.isEmpty()) {
+        writeFile(file(loadedFile), "<HTML>on disk</HTML>");
+        host_->dialogPaths = {file(loadedFile)};
+        click("Command2");
+    }
+    const QString output = file(u"out.html"_s);
+    if (outputPath) {
+        host_->dialogPaths = {output};
+        click("Command4");
+    }
+    body()->setPlainText(text);
+    host_->messages.clear();
+    click("Command6");
+
+    if (shows == u"loaded"_s) {
+        QCOMPARE(host_->embeddedAddresses, QStringList{file(loadedFile)});
+        QVERIFY(host_->writtenPaths.isEmpty());
+        QVERIFY(host_->messages.isEmpty());
+    } else if (shows == u"written"_s) {
+        QCOMPARE(host_->embeddedAddresses, QStringList{output});
+        QCOMPARE(host_->writtenPaths, QStringList{output});
+        QVERIFY(readAll(output).contains(text.toLatin1()));
+        QVERIFY(host_->messages.isEmpty());  // no confirmation, unlike the create command
+    } else {
+        QVERIFY(host_->embeddedAddresses.isEmpty());
+        QVERIFY(host_->writtenPaths.isEmpty());
+        QCOMPARE(host_->messageTexts(), QStringList{u"上の作成ファイル名の指定をして下さい"_s});
+        QCOMPARE(host_->messages[0].style, MsgStyle::OkOnly);
+    }
+}
+
+void TestEditor::previewRewritesEveryTime()
+{
+    const QString output = file(u"out.html"_s);
+    host_->dialogPaths = {output};
+    click("Command4");
+    textBox("Text2")->clear();
+    body()->setPlainText(u"first"_s);
+    click("Command6");
+    QVERIFY(readAll(output).contains("first"));
+    QCOMPARE(textBox("Text2")->text(), u"http://"_s);  // the writer's reset happens here too
+
+    body()->setPlainText(u"second"_s);
+    click("Command6");
+    QVERIFY(readAll(output).contains("second"));
+    QVERIFY(!readAll(output).contains("first"));
+    QCOMPARE(host_->embeddedAddresses, (QStringList{output, output}));
+}
+
+void TestEditor::previewAfterFailedWriteSaysSo()
+{
+    const FaultyTarget target(*dir_, Fault::ReadOnlyFile);
+    host_->dialogPaths = {target.path};
+    host_->answers = {MsgAnswer::Yes};
+    click("Command4");
+    host_->messages.clear();
+    click("Command6");
+
+    QCOMPARE(host_->embeddedAddresses, QStringList{target.path});  // the old page, as on disk
+    QCOMPARE(host_->messages.size(), 1);
+    QVERIFY(host_->messages[0].text.startsWith(u"ページを書き込めませんでした。\n"_s));
+    QVERIFY2(target.changes().isEmpty(), qPrintable(target.changes()));
+}
+
+void TestEditor::doubleClickOpensHtmlOnly_data()
+{
+    QTest::addColumn<QString>("name");  // of the output file, or none
+    QTest::addColumn<bool>("opens");
+    QTest::newRow("no output file") << QString() << false;
+    QTest::newRow(".txt") << u"page.txt"_s << false;
+    QTest::newRow(".HTM") << u"PAGE.HTM"_s << true;
+    QTest::newRow(".Html") << u"page.Html"_s << true;
+    QTest::newRow("ending without a dot") << u"myhtml"_s << true;
+}
+
+void TestEditor::doubleClickOpensHtmlOnly()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, opens);
+
+    if (!name.isEmpty()) {
+        host_->dialogPaths = {file(name)};
+        click("Command4");
+    }
+    host_->browserAvailable = false;  // nothing is said when no browser starts
+    QTest::mouseDClick(label("Label1"), Qt::LeftButton);
+    QTest::mouseDClick(label("Label1"), Qt::LeftButton);
+
+    const QStringList expected = opens ? QStringList{file(name), file(name)} : QStringList();
+    QCOMPARE(host_->browserAddresses, expected);
+    QVERIFY(host_->messages.isEmpty());
+}
+
+void TestEditor::helpOpensOnceOnAnyButton()
+{
+    const auto helpWindows = [] {
+        QList<Form1*> found;
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (auto* help = qobject_cast<Form1*>(widget); help && help->isVisible())
+                found.append(help);
+        return found;
+    };
+    QLabel* picture = label("Picture1");
+    QTest::mouseClick(picture, Qt::RightButton);
+    QCOMPARE(helpWindows().size(), 1);
+    QPointer<Form1> first = helpWindows().constFirst();
+    QVERIFY(!first->parentWidget());
+    QCOMPARE(first->findChild<QLabel*>(u"Picture1"_s)->pixmap().size(), QSize(500, 474));
+
+    QTest::mouseClick(picture, Qt::MiddleButton, Qt::ShiftModifier, QPoint(1, 1));
+    QCOMPARE(helpWindows(), QList<Form1*>{first.data()});
+
+    first->close();
+    QTRY_VERIFY(first.isNull());  // closing unloads it
+    QTest::mouseClick(picture, Qt::LeftButton);
+    QCOMPARE(helpWindows().size(), 1);
+    helpWindows().constFirst()->close();
+}
+
+void TestEditor::helpOutlivesEditor()
+{
+    QTest::mouseClick(label("Picture1"), Qt::LeftButton);
+    window_->close();
+    window_.reset();
+    QPointer<QWidget> help;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (qobject_cast<Form1*>(widget))
+            help = widget;
+    QVERIFY(help);
+    QVERIFY(help->isVisible());
+    help->close();
+    QTRY_VERIFY(help.isNull());
 }
 
 void TestEditor::realDialogsEndToEnd()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QRect>
 
 namespace quillet {
@@ -14,6 +15,14 @@ constexpr int twipsToPixels(int twips)
 constexpr QRect twipsRect(int left, int top, int width, int height)
 {
     return {twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height)};
+}
+
+// The platform's default face at the 9 points the fixed layout was drawn
+// for; a desktop's larger default would cut captions off.
+inline QFont dialogFont(QFont font)
+{
+    font.setPointSize(9);
+    return font;
 }
 
 }  // namespace quillet

@@ -1,0 +1,43 @@
+// The commands that show the page: in the window's own pane, or in the
+// user's browser.
+#include "main1.h"
+
+#include "BodyEditor.h"
+#include "Module1.h"
+
+#include <QLabel>
+
+namespace quillet {
+
+using namespace Qt::Literals::StringLiterals;
+
+void main1::Command6_Click()
+{
+    // A whole HTML document read from a file is shown as it stands on disk;
+    // both parts of the test are always evaluated.
+    const bool bodyIsDocument = rtext1->Text().left(6).toUpper() == u"<HTML>"_s;
+    const bool fileWasLoaded = !Module1::loadedFileName.isEmpty();
+    if (bodyIsDocument && fileWasLoaded) {
+        host_.navigateEmbedded(WebBrowser1, Module1::loadedFileName);
+        return;
+    }
+    if (Label1->text().isEmpty()) {
+        host_.msgBox(u"上の作成ファイル名の指定をして下さい"_s);
+        return;
+    }
+    // The pane shows the file even when it could not be rewritten; the user
+    // is then told, so the old page is not taken for the new one.
+    const HpmakeResult written = writer_.hpmake();
+    host_.navigateEmbedded(WebBrowser1, Label1->text());
+    writer_.reportFailure(written);
+}
+
+void main1::Label1_DblClick()
+{
+    const QString path = Label1->text();
+    const bool html = path.right(4).toLower() == u"html"_s || path.right(3).toLower() == u"htm"_s;
+    if (html)
+        host_.openInStandaloneBrowser(path);  // nothing to say if no browser starts
+}
+
+}  // namespace quillet
