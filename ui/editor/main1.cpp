@@ -90,6 +90,7 @@ main1::main1(HostUi& host, QWidget* parent) : QWidget(parent), host_(host), writ
     setFont(dialogFont(font()));
     substituteJapaneseFonts();
     createControls();
+    describeForScreenReaders();
     connectEvents();
     Form_Load();
     rtext1_Change();  // the count shows " 0" from the start
@@ -155,6 +156,28 @@ void main1::createControls()
     Label6 = label(this, u"Label6"_s, u"姉妹品 Tessaline で TOPﾍﾟｰｼﾞを作成しよう"_s,
                    twipsRect(0, 6360, 3375, 255));
     Label6->setFont(japaneseFont(pGothicFamily, 8.25));
+}
+
+// Buttons and fixed labels are read by their captions. The boxes are named
+// by their role; the labels that show a value are read by that value, with
+// their role as the description.
+void main1::describeForScreenReaders()
+{
+    rtext1->setAccessibleName(u"本文"_s);
+    Text1->setAccessibleName(u"タイトル"_s);
+    Text2->setAccessibleName(u"次のページのアドレス"_s);
+    Label1->setAccessibleDescription(u"作成ファイル名"_s);
+    Label4->setAccessibleDescription(u"本文のバイト数"_s);
+    Picture1->setAccessibleName(u"help"_s);
+    Picture1->setAccessibleDescription(u"ヘルプ画面を開きます"_s);
+    WebBrowser1->setAccessibleName(Frame1->title());
+    setOutputPath(QString());
+}
+
+void main1::setOutputPath(const QString& path)
+{
+    Label1->setText(path);
+    Label1->setAccessibleName(path.isEmpty() ? u"作成ファイル名は未指定"_s : path);
 }
 
 void main1::connectEvents()

@@ -57,6 +57,10 @@ protected:
 
 private:
     void createControls();
+    void describeForScreenReaders();
+    // Sets the output path, the caption of Label1, and what a screen reader
+    // reads for it.
+    void setOutputPath(const QString& path);
     void connectEvents();
     void Form_Load();
 

@@ -54,7 +54,7 @@ void main1::Command2_Click()
     if (isHtmlFileName(path)) {
         // A whole HTML document is being edited: the sub-page fields do
         // not apply until an output file is chosen again.
-        Label1->setText(QString());
+        setOutputPath(QString());
         Text1->setText(QString());
         Text2->setText(defaultNextLink);
         Text1->setReadOnly(true);
@@ -92,11 +92,11 @@ void main1::Command4_Click()
     const QString chosen = QDir::toNativeSeparators(cob1.FileName);
 
     if (host_.existingFileName(chosen).isEmpty()) {
-        Label1->setText(chosen);
+        setOutputPath(chosen);
     } else if (host_.msgBox(u"\n"_s + chosen + u" のファイルに上書きしますか？\n"_s,
                             MsgStyle::YesNoExclamation,
                             u"ファイル上書き確認"_s) == MsgAnswer::Yes) {
-        Label1->setText(chosen);
+        setOutputPath(chosen);
     }
     Text1->setReadOnly(false);
     Text2->setReadOnly(false);
@@ -104,7 +104,7 @@ void main1::Command4_Click()
 
 void main1::Command5_Click()
 {
-    Label1->setText(QString());
+    setOutputPath(QString());
 }
 
 }  // namespace quillet

@@ -116,7 +116,7 @@ QPixmap main1::renderHelpPicture(HostUi& host)
 {
     main1 sample(host);
     sample.setAttribute(Qt::WA_DontShowOnScreen);
-    sample.Label1->setText(QDir::toNativeSeparators(QDir::home().filePath(u"imode/sub100.html"_s)));
+    sample.setOutputPath(QDir::toNativeSeparators(QDir::home().filePath(u"imode/sub100.html"_s)));
     sample.Text1->setText(u"お店のご案内"_s);
     sample.rtext1->setText(u"営業時間は10時から19時です。<br>\r\n定休日は水曜日です。"_s);
     sample.Text2->setText(u"sub101.html"_s);

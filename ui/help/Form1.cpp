@@ -50,6 +50,10 @@ Form1::Form1(const QPixmap& helpPicture)
     Picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Picture1->setPixmap(helpPicture);
 
+    Text1->setAccessibleName(u"作者と連絡先"_s);
+    Picture1->setAccessibleName(u"使い方の図"_s);
+    Picture1->setAccessibleDescription(u"編集画面の各部と作業の順番を示す図"_s);
+
     Form_Load();
     Command1->setFocus();
 }

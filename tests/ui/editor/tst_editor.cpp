@@ -1,3 +1,4 @@
+#include "Accessibility.h"
 #include "FakeHostUi.h"
 #include "Form1.h"
 #include "Module1.h"
@@ -36,6 +37,7 @@ private slots:
     void resizingMovesNothing();
     void tabOrder();
     void fonts();
+    void screenReaderNames();
 
     // Create command and byte count from the window's fields
     void createWritesWindowFields();
@@ -229,6 +231,25 @@ void TestEditor::fonts()
              qPrintable(QFontInfo(body()->font()).family()));
     QVERIFY2(QFontInfo(label("Label2")->font()).family().contains(u"PGothic"_s),
              qPrintable(QFontInfo(label("Label2")->font()).family()));
+}
+
+void TestEditor::screenReaderNames()
+{
+    QCOMPARE(namelessControls(window_.get()), QStringList());
+    const auto name = [this](const char* control) {
+        return window_->findChild<QWidget*>(QString::fromLatin1(control))->accessibleName();
+    };
+    QCOMPARE(name("rtext1"), u"本文"_s);
+    QCOMPARE(label("Label1")->accessibleDescription(), u"作成ファイル名"_s);
+    QCOMPARE(label("Label4")->accessibleDescription(), u"本文のバイト数"_s);
+
+    const QString path = file(u"sub100.html"_s);
+    host_->dialogPaths = {path};
+    click("Command4");
+    QCOMPARE(name("Label1"), path);  // the value itself is read out
+    click("Command5");
+    QVERIFY(!name("Label1").isEmpty());
+    QCOMPARE(namelessControls(window_.get()), QStringList());
 }
 
 void TestEditor::createWritesWindowFields()

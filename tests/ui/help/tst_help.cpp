@@ -1,3 +1,4 @@
+#include "Accessibility.h"
 #include "Form1.h"
 
 #include <QLabel>
@@ -55,6 +56,7 @@ void TestHelp::windowLayout()
     auto* frame = help->findChild<QLabel*>(u"Picture1"_s);
     QCOMPARE(frame->geometry(), QRect(8, 8, 504, 478));
     QCOMPARE(frame->contentsRect().size(), picture.size());  // the picture plus its border
+    QCOMPARE(namelessControls(help), QStringList());
     help->close();
 }
 
