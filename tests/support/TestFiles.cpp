@@ -50,15 +50,43 @@ FaultyTarget::FaultyTarget(const QTemporaryDir& dir, Fault fault)
     case Fault::SizeLimit:
         writeFile(path, oldPageBytes);
         break;
+    case Fault::InvalidName:
+        path = dir.filePath(QString(300, u'a') + u".html"_s);  // past the name limit
+        break;
+    case Fault::JapaneseNameWithSpaces:
+        path = dir.filePath(u"次の ページ 1.html"_s);
+        writeFile(path, oldPageBytes);
+        break;
+    case Fault::Symlink:
+        writeFile(dir.filePath(u"real.html"_s), oldPageBytes);
+        QFile::link(dir.filePath(u"real.html"_s), path);
+        break;
     }
 }
 
-QString FaultyTarget::changes() const
+bool FaultyTarget::writable() const
 {
+    return fault_ == Fault::JapaneseNameWithSpaces || fault_ == Fault::Symlink;
+}
+
+bool FaultyTarget::readable() const
+{
+    return writable() || fault_ == Fault::ReadOnlyFile || fault_ == Fault::SizeLimit;
+}
+
+QString FaultyTarget::changes(const QByteArray& written) const
+{
+    if (writable()) {
+        if (readAll(path) != written)
+            return u"the file does not hold what was written"_s;
+        if (fault_ == Fault::Symlink && !QFileInfo(path).isSymLink())
+            return u"the link was replaced by a file"_s;
+        return QString();
+    }
     const QStringList entries =
         QDir(folder_).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
-    const QStringList expected =
-        fault_ == Fault::MissingFolder ? QStringList() : QStringList{u"sub100.html"_s};
+    const bool nothingBefore = fault_ == Fault::MissingFolder || fault_ == Fault::InvalidName;
+    const QStringList expected = nothingBefore ? QStringList() : QStringList{u"sub100.html"_s};
     if (entries != expected)
         return u"folder holds: "_s + entries.join(u", "_s);
     switch (fault_) {
@@ -71,7 +99,7 @@ QString FaultyTarget::changes() const
         if (!QFileInfo(path).isDir() || !QDir(path).isEmpty())
             return u"the folder was changed"_s;
         break;
-    case Fault::MissingFolder:
+    default:
         break;
     }
     return QString();

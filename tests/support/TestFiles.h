@@ -13,17 +13,32 @@ void writeFile(const QString& path, const QByteArray& bytes);
 // Files the descriptor table holds open right now (0 where it can't be read).
 int openFileCount();
 
-// Ways a page or body file can fail to be written.
-enum class Fault { ReadOnlyFile, MissingFolder, FolderAsTarget, SizeLimit };
+// Awkward targets for a page or body file. The first five cannot be
+// written; the last two can, and must be.
+enum class Fault {
+    ReadOnlyFile,
+    MissingFolder,
+    FolderAsTarget,
+    SizeLimit,
+    InvalidName,
+    JapaneseNameWithSpaces,
+    Symlink,
+};
 
-// A target path inside `dir` that fails to be written in the way `fault`
-// says, with whatever stood there before remembered.
+// A target path inside `dir` set up as `fault` says, with whatever stood
+// there before remembered. Where a file stands before, it holds
+// oldPageBytes.
 class FaultyTarget {
 public:
     FaultyTarget(const QTemporaryDir& dir, Fault fault);
-    // An empty string when the folder holds exactly what it held before:
-    // the old file with its old bytes, and no temporary or partial file.
-    QString changes() const;
+
+    bool writable() const;
+    bool readable() const;  // there is a file to read at the path
+    // For a target that cannot be written: an empty string when the folder
+    // holds exactly what it held before (the old file with its old bytes,
+    // no temporary or partial file). For the others: an empty string when
+    // the path now holds `written`, with a link still a link.
+    QString changes(const QByteArray& written = QByteArray()) const;
 
     QString path;
 

@@ -277,6 +277,9 @@ void TestEditor::countFollowsEveryChange()
     body()->insertPlainText(u"あい"_s);
     QCOMPARE(label("Label4")->text(), u" 9"_s);  // the break counts 2 (CR LF)
     QCOMPARE(window_->body(), u"abc\r\nあい"_s);
+    QTest::keyClick(body(), Qt::Key_Return, Qt::ShiftModifier);  // a break within the block
+    QCOMPARE(window_->body(), u"abc\r\nあい\r\n"_s);
+    QCOMPARE(label("Label4")->text(), u" 11"_s);
     body()->clear();
     QCOMPARE(label("Label4")->text(), u" 0"_s);
 }
