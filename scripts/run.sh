@@ -3,4 +3,4 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/build.sh
-exec build/default/bin/Quillet
+exec build/default/bin/quillet

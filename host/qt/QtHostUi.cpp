@@ -53,18 +53,22 @@ struct WebPaneModule {
     ShowWebContentFunction show = nullptr;
 };
 
-// The browser module from beside the program; nullopt when it or the
-// browser engine it needs is missing.
+// The browser module, beside the program or where the install put it;
+// nullopt when it or the browser engine it needs is missing.
 std::optional<WebPaneModule> loadWebPaneModule()
 {
-    QLibrary module(QCoreApplication::applicationDirPath() + u'/' +
-                    QLatin1StringView(webPaneModuleName));
-    const WebPaneModule functions{
-        reinterpret_cast<CreateWebPaneFunction>(module.resolve(createWebPaneSymbol)),
-        reinterpret_cast<ShowWebContentFunction>(module.resolve(showWebContentSymbol))};
-    if (!functions.create || !functions.show)
-        return std::nullopt;
-    return functions;
+    const QString programDir = QCoreApplication::applicationDirPath();
+    const QString name = QLatin1StringView(webPaneModuleName);
+    const QString installed = programDir + u'/' + QLatin1StringView(QUILLET_WEBPANE_FROM_BIN);
+    for (const QString& dir : {programDir, installed}) {
+        QLibrary module(dir + u'/' + name);
+        const WebPaneModule functions{
+            reinterpret_cast<CreateWebPaneFunction>(module.resolve(createWebPaneSymbol)),
+            reinterpret_cast<ShowWebContentFunction>(module.resolve(showWebContentSymbol))};
+        if (functions.create && functions.show)
+            return functions;
+    }
+    return std::nullopt;
 }
 
 // A browser view filling `frame`, created on first use.
