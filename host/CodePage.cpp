@@ -32,14 +32,17 @@ Converter openCp932()
     return converter;
 }
 
-// ICU's substitute callback, counting each code point it replaces.
-void substituteAndCount(const void* context, UConverterFromUnicodeArgs* args,
-                        const UChar* codeUnits, int32_t length, UChar32 codePoint,
-                        UConverterCallbackReason reason, UErrorCode* status)
+// Writes the "?" for every code point the code page lacks, and counts them.
+// ICU's own substitute callback would silently drop the default-ignorable
+// ones (U+200B, U+2060, U+FEFF, ...), losing them without a trace.
+void substituteAndCount(const void* context, UConverterFromUnicodeArgs* args, const UChar*, int32_t,
+                        UChar32, UConverterCallbackReason reason, UErrorCode* status)
 {
-    if (reason <= UCNV_IRREGULAR)
-        ++*static_cast<qsizetype*>(const_cast<void*>(context));
-    UCNV_FROM_U_CALLBACK_SUBSTITUTE(nullptr, args, codeUnits, length, codePoint, reason, status);
+    if (reason > UCNV_IRREGULAR)
+        return;  // reset, close or clone: nothing to replace
+    ++*static_cast<qsizetype*>(const_cast<void*>(context));
+    *status = U_ZERO_ERROR;
+    ucnv_cbFromUWriteSub(args, 0, status);
 }
 
 QByteArray encode(QStringView text, qsizetype& substituted)

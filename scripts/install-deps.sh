@@ -9,6 +9,8 @@ packages=(
   libbenchmark-dev
   # Packaging and its test: build the .deb, validate it, start it headless.
   dpkg-dev desktop-file-utils appstream xvfb xauth xdotool
+  # The fuzz targets: clang with libFuzzer.
+  clang libclang-rt-dev
   # The window names Windows' Japanese faces; these stand in for them.
   fonts-ipafont-mincho fonts-ipafont-gothic
 )

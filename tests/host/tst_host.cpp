@@ -51,6 +51,8 @@ void TestHost::cp932Vectors_data()
     QTest::newRow("lone high surrogate") << QString(QChar(0xD83D)) + u"a"_s << QByteArray("?a");
     QTest::newRow("lone low surrogate") << u"a"_s + QChar(0xDE00) << QByteArray("a?");
     QTest::newRow("reversed pair") << QString(QChar(0xDE00)) + QChar(0xD83D) << QByteArray("??");
+    QTest::newRow("invisible marks kept as ?")
+        << u"a\u200Bb\u2060\uFEFF\u206F"_s << QByteArray("a?b???");
     QTest::newRow("CR LF kept") << u"a\r\nb"_s << QByteArray("a\r\nb");
     QTest::newRow("empty") << QString() << QByteArray();
 }
@@ -83,6 +85,7 @@ void TestHost::unmappableCount_data()
     QTest::newRow("fallbacks are not losses") << u"\u301C\u2212\u00A5"_s << 0;
     QTest::newRow("pair counts once") << u"\U0001F600"_s << 1;
     QTest::newRow("hangul and lone surrogate") << u"한"_s + QChar(0xD800) << 2;
+    QTest::newRow("zero-width space") << u"\u200B"_s << 1;
 }
 
 void TestHost::unmappableCount()
@@ -98,7 +101,10 @@ void TestHost::textFileDecoding_data()
     QTest::addColumn<QString>("text");
     QTest::newRow("code page 932") << QByteArray("\x8E\x9F\x82\xD6 \xB1") << u"次へ ｱ"_s;
     QTest::newRow("UTF-8") << QByteArray("\xE6\xAC\xA1\xE3\x81\xB8") << u"次へ"_s;
-    QTest::newRow("UTF-8 byte-order mark dropped") << QByteArray("\xEF\xBB\xBF" "a") << u"a"_s;
+    QTest::newRow("UTF-8 byte-order mark dropped") << QByteArray(
+                                                          "\xEF\xBB\xBF"
+                                                          "a")
+                                                   << u"a"_s;
     QTest::newRow("ASCII") << QByteArray("a\\~\r\n") << u"a\\~\r\n"_s;
     QTest::newRow("undefined byte") << QByteArray("a\xA0") << u"a\uFFFD"_s;
     QTest::newRow("empty") << QByteArray() << QString();
