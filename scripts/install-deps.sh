@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-translations-l10n libicu-dev
-  libbenchmark-dev
+  libbenchmark-dev libxcb1-dev
   # Packaging and its test: build the .deb, validate it, start it headless.
   dpkg-dev desktop-file-utils appstream xvfb xauth xdotool
   # The fuzz targets: clang with libFuzzer.

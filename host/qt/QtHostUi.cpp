@@ -12,6 +12,7 @@
 #include <QKeyEvent>
 #include <QLibrary>
 #include <QMessageBox>
+#include <QOpenGLContext>
 #include <QUrl>
 #include <QWidget>
 #include <optional>
@@ -19,6 +20,9 @@
 #ifdef Q_OS_UNIX
 #include <unistd.h>
 #endif
+
+// Exported by QtGui for the browser engine, though in no public header.
+Q_GUI_EXPORT void qt_gl_set_global_share_context(QOpenGLContext* context);
 
 namespace quillet {
 
@@ -37,7 +41,6 @@ QStringList nameFiltersFromDialogFilter(const QString& filter)
 
 void prepareEmbeddedBrowser()
 {
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 #ifdef Q_OS_UNIX
     if (geteuid() == 0)
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
@@ -48,6 +51,19 @@ namespace {
 
 const QString webPaneObjectName = u"WebEngineView"_s;
 
+// The browser engine composites through one OpenGL context shared by all.
+// Qt makes that context at start-up when asked to, which loads the GL
+// driver (tens of megabytes) into every run, preview or not; instead it is
+// made here, just before the engine's module is first loaded.
+void shareOpenGLContextWithBrowser()
+{
+    if (QOpenGLContext::globalShareContext())
+        return;
+    auto* context = new QOpenGLContext(QCoreApplication::instance());  // lives with the app
+    context->create();
+    qt_gl_set_global_share_context(context);
+}
+
 struct WebPaneModule {
     CreateWebPaneFunction create = nullptr;
     ShowWebContentFunction show = nullptr;
@@ -57,6 +73,7 @@ struct WebPaneModule {
 // nullopt when it or the browser engine it needs is missing.
 std::optional<WebPaneModule> loadWebPaneModule()
 {
+    shareOpenGLContextWithBrowser();
     const QString programDir = QCoreApplication::applicationDirPath();
     const QString name = QLatin1StringView(webPaneModuleName);
     const QString installed = programDir + u'/' + QLatin1StringView(QUILLET_WEBPANE_FROM_BIN);

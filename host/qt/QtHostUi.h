@@ -11,9 +11,8 @@ namespace quillet {
 // dot are listed too.
 QStringList nameFiltersFromDialogFilter(const QString& filter);
 
-// Settings the embedded browser needs before the application object exists:
-// shared OpenGL contexts, and, for root only, no sandbox (the engine refuses
-// to start as root with one).
+// What the embedded browser needs before the application object exists:
+// for root only, no sandbox (the engine refuses to start as root with one).
 void prepareEmbeddedBrowser();
 
 // The host services on Qt Widgets: real message boxes, dialogs and files.
