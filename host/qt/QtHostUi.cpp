@@ -15,6 +15,7 @@
 #include <QOpenGLContext>
 #include <QUrl>
 #include <QWidget>
+#include <memory>
 #include <optional>
 
 #ifdef Q_OS_UNIX
@@ -59,9 +60,11 @@ void shareOpenGLContextWithBrowser()
 {
     if (QOpenGLContext::globalShareContext())
         return;
-    auto* context = new QOpenGLContext(QCoreApplication::instance());  // lives with the app
-    context->create();
-    qt_gl_set_global_share_context(context);
+    auto context = std::make_unique<QOpenGLContext>();
+    if (!context->create())
+        return;  // no OpenGL here; the engine falls back on its own
+    context->setParent(QCoreApplication::instance());  // lives as long as the app
+    qt_gl_set_global_share_context(context.release());
 }
 
 struct WebPaneModule {
@@ -123,7 +126,7 @@ bool runFileDialog(CommonDialog& properties, QFileDialog::AcceptMode mode)
 
 int QtHostUi::msgBox(const QString& text, int style, const QString& title)
 {
-    QMessageBox box;
+    QMessageBox box(QApplication::activeWindow());  // centred on, and modal to, the window
     box.setWindowTitle(title.isEmpty() ? applicationTitle : title);
     // Plain text: a path may hold "<" or "&" and must show as typed.
     box.setTextFormat(Qt::PlainText);
