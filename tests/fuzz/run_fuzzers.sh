@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Runs each fuzz target for a fixed number of inputs, starting from its
 # corpus in the source tree (new inputs go to a temporary folder, never into
-# the source). Exit 77 (skipped) when the fuzz preset was not built.
+# the source). Exit 77 (skipped) only when the fuzz preset was not built;
+# a finding exits 1 with the fuzzer's report.
 set -euo pipefail
-bin=$1 corpus=$2 runs=${3:-20000}
+bin=$(cd "$1" 2>/dev/null && pwd) || bin=$1
+corpus=$(cd "$2" && pwd)
+runs=${3:-20000}
 [ -x "$bin/fuzz_codepage" ] && [ -x "$bin/fuzz_page" ] \
   || { echo "fuzz targets not built (needs clang: cmake --preset fuzz)"; exit 77; }
 work=$(mktemp -d)
@@ -11,5 +14,13 @@ trap 'rm -rf "$work"' EXIT
 cd "$work"
 for target in codepage page; do
   mkdir -p "new-$target"
-  "$bin/fuzz_$target" -runs="$runs" "new-$target" "$corpus/$target" 2>&1 | tail -n 1
+  if ! "$bin/fuzz_$target" -runs="$runs" -error_exitcode=1 -timeout_exitcode=1 \
+       "new-$target" "$corpus/$target" > "$target.log" 2>&1; then
+    tail -n 40 "$target.log"
+    for finding in crash-* leak-* timeout-* oom-*; do
+      [ -e "$finding" ] && { echo "input ($finding):"; base64 "$finding"; }
+    done
+    exit 1
+  fi
+  tail -n 1 "$target.log"
 done
