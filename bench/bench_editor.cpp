@@ -100,8 +100,17 @@ void BM_Preview(benchmark::State& state)
     }
 }
 
+// Opening the help window draws its picture from a sample editor window.
+void BM_HelpPicture(benchmark::State& state)
+{
+    BenchHost host{QString()};
+    for (auto _ : state)
+        benchmark::DoNotOptimize(main1::renderHelpPicture(host));
+}
+
 }  // namespace
 
+BENCHMARK(BM_HelpPicture)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BodyChange)->Arg(2 << 10)->Arg(64 << 10)->Arg(1 << 20)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Preview)
     ->Arg(0)
