@@ -59,8 +59,6 @@ private slots:
     void saveWritesCp932WithCrLf();
     void lossySaveAsksFirst_data();
     void lossySaveAsksFirst();
-    void failedSaveIsReportedAndLosesNothing_data();
-    void failedSaveIsReportedAndLosesNothing();
 
     void dialogPropertiesPersist();
 
@@ -73,7 +71,6 @@ private slots:
     void preview_data();
     void preview();
     void previewRewritesEveryTime();
-    void previewAfterFailedWriteSaysSo();
     void doubleClickOpensHtmlOnly_data();
     void doubleClickOpensHtmlOnly();
     void helpOpensOnceOnAnyButton();
@@ -518,32 +515,6 @@ void TestEditor::lossySaveAsksFirst()
     QCOMPARE(readAll(path), result);
 }
 
-void TestEditor::failedSaveIsReportedAndLosesNothing_data()
-{
-    QTest::addColumn<int>("fault");
-    QTest::newRow("read-only file") << int(Fault::ReadOnlyFile);
-    QTest::newRow("missing folder") << int(Fault::MissingFolder);
-    QTest::newRow("write cut by size limit") << int(Fault::SizeLimit);
-}
-
-void TestEditor::failedSaveIsReportedAndLosesNothing()
-{
-    QFETCH(int, fault);
-    const FaultyTarget target(*dir_, Fault(fault));
-    body()->setPlainText(QString(4000, u'あ'));
-    host_->dialogPaths = {target.path};
-    {
-        const FileSizeLimit limit(fault == int(Fault::SizeLimit) ? 1024 : 0);
-        click("Command3");
-    }
-
-    QCOMPARE(host_->messages.size(), 1);
-    QVERIFY2(host_->messages[0].text.startsWith(u"ファイルに書き込めませんでした。\n"_s +
-                                                target.path + u"\n\n"_s),
-             qPrintable(host_->messages[0].text));
-    QVERIFY2(target.changes().isEmpty(), qPrintable(target.changes()));
-}
-
 void TestEditor::dialogPropertiesPersist()
 {
     const QString output = file(u"out.html"_s);
@@ -684,21 +655,6 @@ void TestEditor::previewRewritesEveryTime()
     QVERIFY(readAll(output).contains("second"));
     QVERIFY(!readAll(output).contains("first"));
     QCOMPARE(host_->embeddedAddresses, (QStringList{output, output}));
-}
-
-void TestEditor::previewAfterFailedWriteSaysSo()
-{
-    const FaultyTarget target(*dir_, Fault::ReadOnlyFile);
-    host_->dialogPaths = {target.path};
-    host_->answers = {MsgAnswer::Yes};
-    click("Command4");
-    host_->messages.clear();
-    click("Command6");
-
-    QCOMPARE(host_->embeddedAddresses, QStringList{target.path});  // the old page, as on disk
-    QCOMPARE(host_->messages.size(), 1);
-    QVERIFY(host_->messages[0].text.startsWith(u"ページを書き込めませんでした。\n"_s));
-    QVERIFY2(target.changes().isEmpty(), qPrintable(target.changes()));
 }
 
 void TestEditor::doubleClickOpensHtmlOnly_data()
