@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <memory>
+#include <optional>
 
 namespace quillet {
 namespace {
@@ -74,6 +75,20 @@ bool hasNonAsciiByte(QByteArrayView bytes)
     return std::any_of(bytes.begin(), bytes.end(), [](char byte) { return byte & 0x80; });
 }
 
+// The text, without its byte-order mark, when the bytes are plainly UTF-8.
+// Pure ASCII reads the same either way; a byte-order mark or any other
+// multi-byte sequence has a high bit set.
+std::optional<QString> decodeIfPlainlyUtf8(QByteArrayView bytes)
+{
+    if (!hasNonAsciiByte(bytes))
+        return std::nullopt;
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString text = utf8.decode(bytes);
+    if (utf8.hasError())
+        return std::nullopt;
+    return text;
+}
+
 }  // namespace
 
 QByteArray toCp932(QStringView text)
@@ -110,17 +125,13 @@ QString fromCp932(QByteArrayView bytes)
 
 bool isPlainlyUtf8(QByteArrayView bytes)
 {
-    if (!hasNonAsciiByte(bytes))
-        return false;
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    const QString text = utf8.decode(bytes);
-    return !utf8.hasError();
+    return decodeIfPlainlyUtf8(bytes).has_value();
 }
 
 QString decodeTextFile(QByteArrayView bytes)
 {
-    if (isPlainlyUtf8(bytes))
-        return QStringDecoder(QStringDecoder::Utf8).decode(bytes);  // drops the mark
+    if (std::optional<QString> text = decodeIfPlainlyUtf8(bytes))
+        return *std::move(text);
     return fromCp932(bytes);
 }
 }  // namespace quillet
