@@ -58,8 +58,9 @@ public:
                        const QString& title = QString()) = 0;
 
     // Modal open and save dialogs on the shared dialog's properties. On
-    // confirmation `dialog.FileName` holds the chosen full path and the call
-    // returns true; a cancel returns false and leaves the properties alone.
+    // confirmation `dialog.FileName` holds the chosen full path, written with
+    // the platform's separators, and the call returns true; a cancel returns
+    // false and leaves the properties alone.
     virtual bool showOpen(CommonDialog& dialog) = 0;
     virtual bool showSave(CommonDialog& dialog) = 0;
 

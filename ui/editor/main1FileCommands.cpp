@@ -7,7 +7,6 @@
 #include "Module1.h"
 #include "TextFile.h"
 
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -89,7 +88,7 @@ void main1::Command4_Click()
     cob1.FileName = u"sub100.html"_s;
     if (!host_.showSave(cob1))
         return;
-    const QString chosen = QDir::toNativeSeparators(cob1.FileName);
+    const QString chosen = cob1.FileName;
 
     if (host_.existingFileName(chosen).isEmpty()) {
         setOutputPath(chosen);
