@@ -42,10 +42,10 @@ public:
     }
     TextReadResult readTextFile(const QString& path) override { return real_.readTextFile(path); }
     QString existingFileName(const QString& path) override { return real_.existingFileName(path); }
-    void sendKeys(const QString& keys) override { real_.sendKeys(keys); }
-    void navigateEmbedded(QWidget* frame, const QString& address) override
+    void sendKeys(QWidget* target, const QString& keys) override { real_.sendKeys(target, keys); }
+    FileResult navigateEmbedded(QWidget* frame, const QString& address, PageOrigin origin) override
     {
-        real_.navigateEmbedded(frame, address);
+        return real_.navigateEmbedded(frame, address, origin);
     }
     bool openInStandaloneBrowser(const QString&) override { return false; }
     void showWindow(QWidget* window) override { real_.showWindow(window); }
@@ -104,8 +104,7 @@ void BM_Preview(benchmark::State& state)
 void BM_HelpPicture(benchmark::State& state)
 {
     BenchHost host{QString()};
-    for (auto _ : state)
-        benchmark::DoNotOptimize(main1::renderHelpPicture(host));
+    for (auto _ : state) benchmark::DoNotOptimize(main1::renderHelpPicture(host));
 }
 
 }  // namespace

@@ -70,23 +70,32 @@ QByteArray encode(QStringView text, qsizetype& substituted)
     return out;
 }
 
-bool hasNonAsciiByte(QByteArrayView bytes)
+// A lead byte of a UTF-8 sequence of three or four bytes. Every Japanese
+// character in UTF-8 is one; short code page 932 text, whose half-width
+// kana pairs often look like two-byte UTF-8, practically never forms one.
+bool hasLongUtf8Lead(QByteArrayView bytes)
 {
-    return std::any_of(bytes.begin(), bytes.end(), [](char byte) { return byte & 0x80; });
+    return std::any_of(bytes.begin(), bytes.end(),
+                       [](char byte) { return (uchar(byte) & 0xF0) >= 0xE0; });
 }
 
-// The text, without its byte-order mark, when the bytes are plainly UTF-8.
-// Pure ASCII reads the same either way; a byte-order mark or any other
-// multi-byte sequence has a high bit set.
+// The text when the bytes are plainly UTF-8: valid, and holding a sequence
+// of three bytes or more.
 std::optional<QString> decodeIfPlainlyUtf8(QByteArrayView bytes)
 {
-    if (!hasNonAsciiByte(bytes))
+    if (!hasLongUtf8Lead(bytes))
         return std::nullopt;
     QStringDecoder utf8(QStringDecoder::Utf8);
     QString text = utf8.decode(bytes);
     if (utf8.hasError())
         return std::nullopt;
     return text;
+}
+
+QString decodeAs(QStringDecoder::Encoding encoding, QByteArrayView bytes)
+{
+    QStringDecoder decoder(encoding, QStringDecoder::Flag::Stateless);
+    return decoder.decode(bytes);
 }
 
 }  // namespace
@@ -123,15 +132,18 @@ QString fromCp932(QByteArrayView bytes)
     return out;
 }
 
-bool isPlainlyUtf8(QByteArrayView bytes)
-{
-    return decodeIfPlainlyUtf8(bytes).has_value();
-}
-
 QString decodeTextFile(QByteArrayView bytes)
 {
+    // A byte-order mark says it all; the decoders drop it.
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return decodeAs(QStringDecoder::Utf8, bytes);
+    if (bytes.startsWith("\xFF\xFE"))
+        return decodeAs(QStringDecoder::Utf16LE, bytes);
+    if (bytes.startsWith("\xFE\xFF"))
+        return decodeAs(QStringDecoder::Utf16BE, bytes);
     if (std::optional<QString> text = decodeIfPlainlyUtf8(bytes))
         return *std::move(text);
     return fromCp932(bytes);
 }
+
 }  // namespace quillet

@@ -20,14 +20,11 @@ qsizetype cp932UnmappableCount(QStringView text);
 // Decodes code page 932; a byte sequence it does not define becomes U+FFFD.
 QString fromCp932(QByteArrayView bytes);
 
-// True when the bytes are valid UTF-8 and hold at least one multi-byte
-// sequence (a byte-order mark counts): such a file is practically never
-// code page 932.
-bool isPlainlyUtf8(QByteArrayView bytes);
-
-// Decodes a body file: code page 932 is the format of record, but most text
-// files on today's desktops are UTF-8, so plainly UTF-8 bytes are read as
-// UTF-8 (without their byte-order mark).
+// Decodes a body file or a loaded document. Code page 932 is the format of
+// record, but most text files on today's desktops are Unicode: a file with
+// a UTF-8 or UTF-16 byte-order mark is read as such (without the mark), and
+// so is valid UTF-8 that holds a sequence of three bytes or more, as every
+// Japanese character in UTF-8 does.
 QString decodeTextFile(QByteArrayView bytes);
 
 }  // namespace quillet

@@ -39,6 +39,9 @@ struct FileResult {
     QString error;
 };
 
+// Where a previewed page came from, which decides how its bytes are read.
+enum class PageOrigin { Written, Loaded };
+
 struct TextReadResult {
     bool ok = false;
     QString text;
@@ -68,20 +71,26 @@ public:
     // on failure the previous file is left as it was.
     virtual FileResult writeTextFile(const QString& path, const QString& text) = 0;
 
-    // Reads a body file as text (code page 932, or UTF-8 when the bytes are
-    // plainly UTF-8).
+    // Reads a body file as text (code page 932, or Unicode when the bytes
+    // plainly are). Only a regular file of reasonable size is read.
     virtual TextReadResult readTextFile(const QString& path) = 0;
 
     // The bare file name when an ordinary file exists at `path`, else "".
     virtual QString existingFileName(const QString& path) = 0;
 
-    // Types `keys` into the widget that has the keyboard focus and returns
-    // once they have been processed.
-    virtual void sendKeys(const QString& keys) = 0;
+    // Types `keys` into `target` as if typed, and returns once they have
+    // been processed.
+    virtual void sendKeys(QWidget* target, const QString& keys) = 0;
 
-    // Shows `address` in the embedded browser pane held by `frame`, creating
-    // the pane on first use. Returns at once; loading goes on in the background.
-    virtual void navigateEmbedded(QWidget* frame, const QString& address) = 0;
+    // Shows the page at `address` in the embedded browser pane held by
+    // `frame`, creating the pane on first use. A page the program wrote is
+    // read as code page 932; a loaded document is decoded as its body was.
+    // Returns at once; loading goes on in the background. A missing file
+    // shows the browser's own error page; anything but a regular file of
+    // reasonable size is refused, with the reason, and the pane is left
+    // as it was.
+    virtual FileResult navigateEmbedded(QWidget* frame, const QString& address,
+                                        PageOrigin origin) = 0;
 
     // Opens `address` in a new standalone browser window; false when no
     // browser could be started.

@@ -7,12 +7,31 @@
 
 namespace quillet {
 
+// Far above any page or body file, far below what the body editor (whose
+// positions are int) or memory would choke on.
+inline constexpr qint64 maxReadableFileSize = 64 * 1024 * 1024;
+
 // Replaces the file at `path` with `bytes` so that a failure at any point
 // leaves the previous file as it was and no partial or temporary file
-// behind. Only where the folder allows no temporary file is the target
-// written in place. A target whose permission bits allow no writing is
-// refused, for every user root included.
+// behind. The new file keeps the old one's permission bits and, where the
+// system allows, its owner and group. Where the folder allows no temporary
+// file, the file is overwritten in place and its old bytes are put back if
+// that fails. Refused outright: a target whose permission bits allow no
+// writing (for every user, root included), and anything other than a
+// regular file (pipe, device, socket, folder) standing at the path.
 FileResult replaceFileContents(const QString& path, const QByteArray& bytes);
+
+struct FileBytes {
+    enum Status { Read, Missing, Refused };
+    Status status = Refused;
+    QByteArray bytes;
+    QString error;  // for Missing and Refused, in the user's words
+};
+
+// Reads a regular file (links followed) of at most maxReadableFileSize
+// bytes. Never blocks: a pipe, a device or a socket is refused, however it
+// was swapped in, and so is a file that grows past the limit meanwhile.
+FileBytes readRegularFile(const QString& path);
 
 // Reads a body file and decodes it (see decodeTextFile).
 TextReadResult readTextFileContents(const QString& path);

@@ -7,7 +7,6 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QLibrary>
@@ -176,13 +175,10 @@ QString QtHostUi::existingFileName(const QString& path)
     return existingOrdinaryFileName(path);
 }
 
-void QtHostUi::sendKeys(const QString& keys)
+void QtHostUi::sendKeys(QWidget* target, const QString& keys)
 {
     // Sent, not posted: each key is processed before the next one goes.
     for (const QChar character : keys) {
-        QWidget* target = QApplication::focusWidget();
-        if (!target)
-            return;
         const int key = character.toUpper().unicode();  // Qt's key codes are ASCII
         QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(character));
         QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(character));
@@ -191,29 +187,34 @@ void QtHostUi::sendKeys(const QString& keys)
     }
 }
 
-void QtHostUi::navigateEmbedded(QWidget* frame, const QString& address)
+FileResult QtHostUi::navigateEmbedded(QWidget* frame, const QString& address, PageOrigin origin)
 {
+    // Read first, so a pipe or an endless device is refused before the
+    // browser engine is even loaded.
+    const FileBytes page = readRegularFile(address);
+    if (page.status == FileBytes::Refused)
+        return {false, page.error};
     const std::optional<WebPaneModule> module = loadWebPaneModule();
     if (!module)
-        return;  // no browser engine here: the pane stays blank
+        return {true, QString()};  // no browser engine here: the pane stays blank
     QWidget* view = webPaneIn(frame, *module);
+    const QUrl url = QUrl::fromLocalFile(address);
 
     // The engine guesses the charset of a file that names none, and guesses
     // wrong on short Japanese pages (half-width kana come out as Cyrillic).
-    // So the page is handed over with its charset stated: Shift-JIS, or
-    // UTF-8 for plainly UTF-8 documents. The engine takes content this way
-    // up to about 2 MB; beyond that, or when the file can't be read, it
-    // loads the address itself and shows its own error page if need be.
-    constexpr qint64 contentLimit = 1024 * 1024;
-    QFile file(address);
-    const QUrl url = QUrl::fromLocalFile(address);
-    if (file.size() <= contentLimit && file.open(QIODevice::ReadOnly)) {
-        const QByteArray page = file.readAll();
-        const QString charset = isPlainlyUtf8(page) ? u"UTF-8"_s : u"Shift_JIS"_s;
-        module->show(view, page, u"text/html;charset="_s + charset, url);
+    // So the page is decoded here, as the program reads such files, and
+    // handed over as UTF-8. The engine takes content this way up to about
+    // 2 MB; beyond that, or for a missing file, it loads the address itself
+    // and shows its own error page if need be.
+    constexpr qsizetype contentLimit = 1024 * 1024;
+    if (page.status == FileBytes::Read && page.bytes.size() <= contentLimit) {
+        const QString text =
+            origin == PageOrigin::Written ? fromCp932(page.bytes) : decodeTextFile(page.bytes);
+        module->show(view, text.toUtf8(), u"text/html;charset=UTF-8"_s, url);
     } else {
         view->setProperty("url", url);
     }
+    return {true, QString()};
 }
 
 bool QtHostUi::openInStandaloneBrowser(const QString& address)

@@ -27,8 +27,8 @@ public:
     FileResult writeTextFile(const QString& path, const QString& text) override;
     TextReadResult readTextFile(const QString& path) override;
     QString existingFileName(const QString& path) override;
-    void sendKeys(const QString& keys) override;
-    void navigateEmbedded(QWidget* frame, const QString& address) override;
+    void sendKeys(QWidget* target, const QString& keys) override;
+    FileResult navigateEmbedded(QWidget* frame, const QString& address, PageOrigin origin) override;
     bool openInStandaloneBrowser(const QString& address) override;
     void showWindow(QWidget* window) override;
 };

@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <unistd.h>
+
 using namespace quillet;
 using namespace Qt::Literals::StringLiterals;
 
@@ -23,7 +25,7 @@ private slots:
     void textFileDecoding();
 
     void newFileGetsOrdinaryPermissions();
-    void replacingKeepsPermissions();
+    void replacingKeepsPermissionsAndOwner();
     void symlinkIsWrittenThrough();
     void existenceTest_data();
     void existenceTest();
@@ -105,6 +107,14 @@ void TestHost::textFileDecoding_data()
                                                           "\xEF\xBB\xBF"
                                                           "a")
                                                    << u"a"_s;
+    QTest::newRow("half-width kana that also form UTF-8")
+        << QByteArray("\xCA\xB2 \xC4\xB8") << u"ﾊｲ ﾄｸ"_s;
+    QTest::newRow("UTF-8 Japanese, no mark")
+        << QByteArray("<p>\xE3\x81\x93\xE3\x82\x93 \xEF\xBD\xB1</p>\r\n") << u"<p>こん ｱ</p>\r\n"_s;
+    QTest::newRow("UTF-16 little-endian with mark")
+        << QByteArray("\xFF\xFE\x21\x6B\x78\x30\x0D\x00\x0A\x00", 10) << u"次へ\r\n"_s;
+    QTest::newRow("UTF-16 big-endian with mark")
+        << QByteArray("\xFE\xFF\x6B\x21\x30\x78", 6) << u"次へ"_s;
     QTest::newRow("ASCII") << QByteArray("a\\~\r\n") << u"a\\~\r\n"_s;
     QTest::newRow("undefined byte") << QByteArray("a\xA0") << u"a\uFFFD"_s;
     QTest::newRow("empty") << QByteArray() << QString();
@@ -131,7 +141,7 @@ void TestHost::newFileGetsOrdinaryPermissions()
     QCOMPARE(QFile::permissions(page), QFile::permissions(reference));
 }
 
-void TestHost::replacingKeepsPermissions()
+void TestHost::replacingKeepsPermissionsAndOwner()
 {
     QTemporaryDir dir;
     const QString page = dir.filePath(u"page.html"_s);
@@ -139,10 +149,18 @@ void TestHost::replacingKeepsPermissions()
     const auto permissions = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                              QFileDevice::ReadGroup | QFileDevice::WriteGroup;
     QFile::setPermissions(page, permissions);
+    // Only root can give a file away; as anyone else the owner is the
+    // user's own either way.
+    const bool root = ::geteuid() == 0;
+    const uint owner = root ? UnprivilegedFileAccess::nobody : ::geteuid();
+    const uint group = root ? UnprivilegedFileAccess::nobody : ::getegid();
+    QCOMPARE(::chown(QFile::encodeName(page).constData(), owner, group), 0);
 
     QVERIFY(replaceFileContents(page, "new").ok);
     QCOMPARE(readAll(page), QByteArray("new"));
     QCOMPARE(QFile::permissions(page) & 0x7077, permissions);
+    QCOMPARE(QFileInfo(page).ownerId(), owner);
+    QCOMPARE(QFileInfo(page).groupId(), group);
 }
 
 void TestHost::symlinkIsWrittenThrough()

@@ -3,7 +3,6 @@
 #include "CodePage.h"
 #include "TextFile.h"
 
-#include <QApplication>
 #include <QTest>
 #include <QWidget>
 
@@ -56,16 +55,20 @@ QString FakeHostUi::existingFileName(const QString& path)
     return existingOrdinaryFileName(path);
 }
 
-void FakeHostUi::sendKeys(const QString& keys)
+void FakeHostUi::sendKeys(QWidget* target, const QString& keys)
 {
     sentKeys.append(keys);
-    if (QWidget* target = QApplication::focusWidget())
-        QTest::keyClicks(target, keys);
+    QTest::keyClicks(target, keys);
 }
 
-void FakeHostUi::navigateEmbedded(QWidget*, const QString& address)
+FileResult FakeHostUi::navigateEmbedded(QWidget*, const QString& address, PageOrigin origin)
 {
     embeddedAddresses.append(address);
+    embeddedOrigins.append(origin);
+    const FileBytes page = readRegularFile(address);
+    if (page.status == FileBytes::Refused)
+        return {false, page.error};
+    return {true, QString()};
 }
 
 bool FakeHostUi::openInStandaloneBrowser(const QString& address)

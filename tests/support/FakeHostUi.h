@@ -10,9 +10,9 @@
 namespace quillet {
 
 // A HostUi for headless tests: records what the program asks of the window
-// system and answers from a script. Files are real: reading, writing and
-// the existence test go to the same code the program uses, and keys are
-// typed into the focused widget.
+// system and answers from a script. Files are real: reading, writing, the
+// existence test and the preview's check of its page go to the same code
+// the program uses, and keys are typed into the widget they are sent to.
 class FakeHostUi final : public HostUi {
 public:
     struct Message {
@@ -38,6 +38,7 @@ public:
     QStringList writtenPaths;
     QStringList sentKeys;
     QStringList embeddedAddresses;
+    QList<PageOrigin> embeddedOrigins;
     QStringList browserAddresses;
 
     int msgBox(const QString& text, int style, const QString& title) override;
@@ -46,8 +47,8 @@ public:
     FileResult writeTextFile(const QString& path, const QString& text) override;
     TextReadResult readTextFile(const QString& path) override;
     QString existingFileName(const QString& path) override;
-    void sendKeys(const QString& keys) override;
-    void navigateEmbedded(QWidget* frame, const QString& address) override;
+    void sendKeys(QWidget* target, const QString& keys) override;
+    FileResult navigateEmbedded(QWidget* frame, const QString& address, PageOrigin origin) override;
     bool openInStandaloneBrowser(const QString& address) override;
     void showWindow(QWidget* window) override;
 

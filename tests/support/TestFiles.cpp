@@ -1,12 +1,17 @@
 #include "TestFiles.h"
 
+#include "TextFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <sys/fsuid.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <csignal>
 
 namespace quillet {
@@ -53,6 +58,34 @@ FaultyTarget::FaultyTarget(const QTemporaryDir& dir, Fault fault)
     case Fault::InvalidName:
         path = dir.filePath(QString(300, u'a') + u".html"_s);  // past the name limit
         break;
+    case Fault::NamedPipe:
+        ::mkfifo(QFile::encodeName(path).constData(), 0644);
+        break;
+    case Fault::EndlessDevice:
+        path = u"/dev/zero"_s;
+        break;
+    case Fault::OverReadLimit:
+        writeFile(path, oldPageBytes);
+        QFile::resize(path, maxReadableFileSize + 1);  // sparse: takes no disk
+        break;
+    case Fault::WriteProtectedFolder:
+    case Fault::WriteProtectedFolderSizeLimit: {
+        const auto everyoneWrites = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                    QFileDevice::ReadGroup | QFileDevice::WriteGroup |
+                                    QFileDevice::ReadOther | QFileDevice::WriteOther;
+        const auto readOnly = QFileDevice::ReadOwner | QFileDevice::ExeOwner |
+                              QFileDevice::ReadGroup | QFileDevice::ExeGroup |
+                              QFileDevice::ReadOther | QFileDevice::ExeOther;
+        QFile::setPermissions(folder_, readOnly | QFileDevice::WriteOwner);
+        folder_ = dir.filePath(u"locked"_s);
+        path = folder_ + u"/sub100.html"_s;
+        QDir(dir.path()).mkdir(u"locked"_s);
+        writeFile(path, oldPageBytes);
+        QFile::setPermissions(path, everyoneWrites);
+        QFile::setPermissions(folder_, readOnly);
+        unprivileged_ = std::make_unique<UnprivilegedFileAccess>();
+        break;
+    }
     case Fault::JapaneseNameWithSpaces:
         path = dir.filePath(u"次の ページ 1.html"_s);
         writeFile(path, oldPageBytes);
@@ -64,14 +97,37 @@ FaultyTarget::FaultyTarget(const QTemporaryDir& dir, Fault fault)
     }
 }
 
+FaultyTarget::~FaultyTarget()
+{
+    unprivileged_.reset();
+    if (fault_ == Fault::WriteProtectedFolder || fault_ == Fault::WriteProtectedFolderSizeLimit)
+        QFile::setPermissions(folder_, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                           QFileDevice::ExeOwner);  // so it can be removed
+}
+
 bool FaultyTarget::writable() const
 {
-    return fault_ == Fault::JapaneseNameWithSpaces || fault_ == Fault::Symlink;
+    switch (fault_) {
+    case Fault::OverReadLimit:
+    case Fault::WriteProtectedFolder:
+    case Fault::JapaneseNameWithSpaces:
+    case Fault::Symlink:
+        return true;
+    default:
+        return false;
+    }
 }
 
 bool FaultyTarget::readable() const
 {
-    return writable() || fault_ == Fault::ReadOnlyFile || fault_ == Fault::SizeLimit;
+    return fault_ != Fault::OverReadLimit &&
+           (writable() || fault_ == Fault::ReadOnlyFile || fault_ == Fault::SizeLimit ||
+            fault_ == Fault::WriteProtectedFolderSizeLimit);
+}
+
+qint64 FaultyTarget::sizeLimit(qint64 bytes) const
+{
+    return fault_ == Fault::SizeLimit || fault_ == Fault::WriteProtectedFolderSizeLimit ? bytes : 0;
 }
 
 QString FaultyTarget::changes(const QByteArray& written) const
@@ -83,17 +139,23 @@ QString FaultyTarget::changes(const QByteArray& written) const
             return u"the link was replaced by a file"_s;
         return QString();
     }
-    const QStringList entries =
-        QDir(folder_).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
-    const bool nothingBefore = fault_ == Fault::MissingFolder || fault_ == Fault::InvalidName;
+    const QStringList entries = QDir(folder_).entryList(QDir::AllEntries | QDir::System |
+                                                        QDir::Hidden | QDir::NoDotAndDotDot);
+    const bool nothingBefore = fault_ == Fault::MissingFolder || fault_ == Fault::InvalidName ||
+                               fault_ == Fault::EndlessDevice;
     const QStringList expected = nothingBefore ? QStringList() : QStringList{u"sub100.html"_s};
     if (entries != expected)
         return u"folder holds: "_s + entries.join(u", "_s);
     switch (fault_) {
     case Fault::ReadOnlyFile:
     case Fault::SizeLimit:
+    case Fault::WriteProtectedFolderSizeLimit:
         if (readAll(path) != oldPageBytes)
             return u"the old file was changed"_s;
+        break;
+    case Fault::NamedPipe:
+        if (!QFileInfo(path).exists() || QFileInfo(path).isFile())
+            return u"the pipe was replaced"_s;
         break;
     case Fault::FolderAsTarget:
         if (!QFileInfo(path).isDir() || !QDir(path).isEmpty())
@@ -103,6 +165,25 @@ QString FaultyTarget::changes(const QByteArray& written) const
         break;
     }
     return QString();
+}
+
+UnprivilegedFileAccess::UnprivilegedFileAccess()
+{
+    if (::geteuid() != 0)
+        return;
+    // Per thread, and only for file access checks: the rest of the process
+    // stays root.
+    ::setfsgid(nobody);
+    ::setfsuid(nobody);
+    switched_ = true;
+}
+
+UnprivilegedFileAccess::~UnprivilegedFileAccess()
+{
+    if (!switched_)
+        return;
+    ::setfsuid(0);
+    ::setfsgid(0);
 }
 
 FileSizeLimit::FileSizeLimit(qint64 bytes)

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <memory>
+
 class QTemporaryDir;
 
 namespace quillet {
@@ -13,14 +15,34 @@ void writeFile(const QString& path, const QByteArray& bytes);
 // Files the descriptor table holds open right now (0 where it can't be read).
 int openFileCount();
 
-// Awkward targets for a page or body file. The first five cannot be
-// written; the last two can, and must be.
+// While in scope, this thread's file access is checked as an ordinary
+// user's when the process runs as root, for whom no folder is closed.
+class UnprivilegedFileAccess {
+public:
+    UnprivilegedFileAccess();
+    ~UnprivilegedFileAccess();
+    UnprivilegedFileAccess(const UnprivilegedFileAccess&) = delete;
+    UnprivilegedFileAccess& operator=(const UnprivilegedFileAccess&) = delete;
+
+    static constexpr unsigned nobody = 65534;
+
+private:
+    bool switched_ = false;
+};
+
+// Awkward targets for a page or body file, and sources to load from.
+// writable() and readable() tell which must work.
 enum class Fault {
     ReadOnlyFile,
     MissingFolder,
     FolderAsTarget,
     SizeLimit,
     InvalidName,
+    NamedPipe,
+    EndlessDevice,  // /dev/zero: a load source only, never a target
+    OverReadLimit,  // a regular file too large to load, fine to replace
+    WriteProtectedFolderSizeLimit,
+    WriteProtectedFolder,  // a writable file in a folder that takes no new file
     JapaneseNameWithSpaces,
     Symlink,
 };
@@ -31,9 +53,13 @@ enum class Fault {
 class FaultyTarget {
 public:
     FaultyTarget(const QTemporaryDir& dir, Fault fault);
+    ~FaultyTarget();
+    FaultyTarget(const FaultyTarget&) = delete;
+    FaultyTarget& operator=(const FaultyTarget&) = delete;
 
     bool writable() const;
-    bool readable() const;  // there is a file to read at the path
+    bool readable() const;                 // there is a file to read at the path
+    qint64 sizeLimit(qint64 bytes) const;  // `bytes` where writes are to be cut short, else 0
     // For a target that cannot be written: an empty string when the folder
     // holds exactly what it held before (the old file with its old bytes,
     // no temporary or partial file). For the others: an empty string when
@@ -45,6 +71,7 @@ public:
 private:
     QString folder_;
     Fault fault_;
+    std::unique_ptr<UnprivilegedFileAccess> unprivileged_;
 };
 
 inline const QByteArray oldPageBytes = QByteArrayLiteral("<HTML>old page</HTML>\r\n");

@@ -249,8 +249,10 @@ void main1::Picture1_MouseUp()
 void main1::Command7_Click()
 {
     // The click took the focus; the tag goes where the user left the caret.
+    // The keys go to the body itself: the focus may not follow when the
+    // window is not active (a screen reader pressing the button, say).
     rtext1->setFocus();
-    host_.sendKeys(u"<br>"_s);
+    host_.sendKeys(rtext1, u"<br>"_s);
 }
 
 }  // namespace quillet

@@ -4,12 +4,25 @@
 
 #include "BodyEditor.h"
 #include "Module1.h"
+#include "TextFile.h"
 
 #include <QLabel>
 
 namespace quillet {
 
 using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// Shows the page in the pane, or says why it is not shown.
+void showPage(HostUi& host, QWidget* pane, const QString& path, PageOrigin origin)
+{
+    const FileResult shown = host.navigateEmbedded(pane, path, origin);
+    if (!shown.ok)
+        host.msgBox(fileFailureText(u"ページを表示できませんでした。"_s, path, shown.error));
+}
+
+}  // namespace
 
 void main1::Command6_Click()
 {
@@ -18,7 +31,7 @@ void main1::Command6_Click()
     const bool bodyIsDocument = rtext1->Text().left(6).toUpper() == u"<HTML>"_s;
     const bool fileWasLoaded = !Module1::loadedFileName.isEmpty();
     if (bodyIsDocument && fileWasLoaded) {
-        host_.navigateEmbedded(WebBrowser1, Module1::loadedFileName);
+        showPage(host_, WebBrowser1, Module1::loadedFileName, PageOrigin::Loaded);
         return;
     }
     if (Label1->text().isEmpty()) {
@@ -26,10 +39,16 @@ void main1::Command6_Click()
         return;
     }
     // The pane shows the file even when it could not be rewritten; the user
-    // is then told, so the old page is not taken for the new one.
+    // is then told, so the old page is not taken for the new one. What kept
+    // the page from being written (a pipe at the path, say) also keeps it
+    // from being shown, and is told once.
     const HpmakeResult written = writer_.hpmake();
-    host_.navigateEmbedded(WebBrowser1, Label1->text());
-    writer_.reportFailure(written);
+    if (written.outcome == HpmakeResult::Failed) {
+        host_.navigateEmbedded(WebBrowser1, Label1->text(), PageOrigin::Written);
+        writer_.reportFailure(written);
+    } else {
+        showPage(host_, WebBrowser1, Label1->text(), PageOrigin::Written);
+    }
 }
 
 void main1::Label1_DblClick()

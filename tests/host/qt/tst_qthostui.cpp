@@ -2,7 +2,9 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -41,6 +43,7 @@ private slots:
     void messageBox();
     void dialogFilters_data();
     void dialogFilters();
+    void keysGoToTheirTarget();
 };
 
 void TestQtHostUi::messageBox_data()
@@ -119,6 +122,22 @@ void TestQtHostUi::dialogFilters()
     QFETCH(QString, filter);
     QFETCH(QStringList, nameFilters);
     QCOMPARE(nameFiltersFromDialogFilter(filter), nameFilters);
+}
+
+void TestQtHostUi::keysGoToTheirTarget()
+{
+    // The body may not hold the focus (an inactive window): the keys must
+    // still land in it, and nowhere else.
+    QWidget window;
+    auto* body = new QPlainTextEdit(u"ab"_s, &window);
+    auto* elsewhere = new QLineEdit(&window);
+    window.show();
+    elsewhere->setFocus();
+    body->moveCursor(QTextCursor::End);
+
+    QtHostUi().sendKeys(body, u"<br>"_s);
+    QCOMPARE(body->toPlainText(), u"ab<br>"_s);
+    QVERIFY(elsewhere->text().isEmpty());
 }
 
 QTEST_MAIN(TestQtHostUi)

@@ -23,20 +23,26 @@ private slots:
 void TestWebPane::pageTextReadsBack_data()
 {
     QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("origin");
     QTest::addColumn<QString>("text");
+    const int written = int(PageOrigin::Written);
+    const int loaded = int(PageOrigin::Loaded);
     // As the writer makes them: Shift-JIS, and no charset anywhere. The
     // engine's own guess reads half-width kana as Cyrillic.
     QTest::newRow("Shift-JIS, worked example")
-        << QByteArray("<HTML><BODY>Hello \x82\xA0</BODY></HTML>") << u"Hello あ"_s;
+        << QByteArray("<HTML><BODY>Hello \x82\xA0</BODY></HTML>") << written << u"Hello あ"_s;
     QTest::newRow("Shift-JIS, half-width kana")
-        << QByteArray("<HTML><BODY>\xB1\xB2\xB3</BODY></HTML>") << u"ｱｲｳ"_s;
+        << QByteArray("<HTML><BODY>\xB1\xB2\xB3</BODY></HTML>") << written << u"ｱｲｳ"_s;
+    QTest::newRow("written page that looks like UTF-8")
+        << QByteArray("<HTML><BODY>\xE6\xAC\xA1</BODY></HTML>") << written << u"谺｡"_s;
     QTest::newRow("UTF-8 document")
-        << QByteArray("<html><body>\xE6\xAC\xA1</body></html>") << u"次"_s;
+        << QByteArray("<html><body>\xE6\xAC\xA1</body></html>") << loaded << u"次"_s;
 }
 
 void TestWebPane::pageTextReadsBack()
 {
     QFETCH(QByteArray, bytes);
+    QFETCH(int, origin);
     QFETCH(QString, text);
 
     QTemporaryDir dir;
@@ -47,7 +53,7 @@ void TestWebPane::pageTextReadsBack()
     place.show();
 
     QtHostUi host;
-    host.navigateEmbedded(&place, page);
+    host.navigateEmbedded(&place, page, PageOrigin(origin));
     auto* view = place.findChild<QWebEngineView*>();
     if (!view)
         QSKIP("the browser module could not be loaded here");
@@ -63,7 +69,7 @@ void TestWebPane::pageTextReadsBack()
     QTRY_VERIFY_WITH_TIMEOUT(!shown.isEmpty(), 10000);
     QCOMPARE(shown.trimmed(), text);
 
-    host.navigateEmbedded(&place, page);  // a second preview reuses the pane
+    host.navigateEmbedded(&place, page, PageOrigin(origin));  // a second preview reuses the pane
     QCOMPARE(place.findChildren<QWebEngineView*>().size(), 1);
 }
 

@@ -89,13 +89,19 @@ void TestFaults::everyFileCommand_data()
         {Fault::InvalidName, "name too long"},
         {Fault::FolderAsTarget, "folder in the way"},
         {Fault::SizeLimit, "size limit"},
+        {Fault::NamedPipe, "named pipe"},
+        {Fault::EndlessDevice, "endless device"},
+        {Fault::OverReadLimit, "file over the read limit"},
+        {Fault::WriteProtectedFolder, "write-protected folder"},
+        {Fault::WriteProtectedFolderSizeLimit, "write-protected folder, size limit"},
         {Fault::JapaneseNameWithSpaces, "Japanese name with spaces"},
         {Fault::Symlink, "symlink"},
     };
     for (const auto& [command, commandName] : commands) {
         for (const auto& [fault, faultName] : faults) {
-            if (command == Command::Load && fault == Fault::SizeLimit)
-                continue;  // reading is not limited
+            if (command == Command::Load ? fault == Fault::SizeLimit
+                                         : fault == Fault::EndlessDevice)
+                continue;  // reading is not limited; a device is never a target
             QTest::addRow("%s, %s", commandName, faultName) << int(command) << int(fault);
         }
     }
@@ -115,7 +121,7 @@ void TestFaults::everyFileCommand()
     case Command::Create:
     case Command::Preview: {
         chooseOutputFile(target.path);
-        const FileSizeLimit limit(Fault(fault) == Fault::SizeLimit ? 64 : 0);
+        const FileSizeLimit limit(target.sizeLimit(64));
         click(Command(command) == Command::Create ? "Command1" : "Command6");
         headline = u"ページを書き込めませんでした。"_s;
         expected = toCp932(subPageText(u"ここにタイトル"_s, sampleBody, u"http://"_s));
@@ -125,7 +131,7 @@ void TestFaults::everyFileCommand()
     }
     case Command::Save: {
         host_->dialogPaths = {target.path};
-        const FileSizeLimit limit(Fault(fault) == Fault::SizeLimit ? 4 : 0);
+        const FileSizeLimit limit(target.sizeLimit(4));
         click("Command3");
         headline = u"ファイルに書き込めませんでした。"_s;
         expected = toCp932(sampleBody);
