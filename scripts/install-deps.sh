@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
 # Installs the Debian/Ubuntu packages that building, testing and running
-# Quillet need; does nothing when they are all there.
+# Quillet need; does nothing when they are all there. Every tool a test
+# calls is listed here, so no test depends on what a machine happened to
+# have.
 set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-translations-l10n libicu-dev
   libbenchmark-dev libxcb1-dev
-  # Packaging and its test: build the .deb, validate it, start it headless.
-  dpkg-dev desktop-file-utils appstream xvfb xauth xdotool
+  # Packaging and its test: build the .deb (CPack asks file(1) what each
+  # installed file is), check and validate it, start it headless.
+  dpkg-dev file lintian desktop-file-utils appstream xvfb xauth xdotool
   # The fuzz targets: clang with libFuzzer.
   clang libclang-rt-dev
   # The window names Windows' Japanese faces; these stand in for them.

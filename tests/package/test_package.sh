@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds the .deb from the build tree in $1, unpacks it into a temporary
-# root, validates the desktop entry and metainfo it installs, and starts the
-# installed program on a private X server until its window appears.
+# Builds the .deb from the build tree in $1, checks it with lintian, unpacks
+# it into a temporary root, validates the desktop entry and metainfo it
+# installs, and starts the installed program on a private X server until its
+# window appears.
 set -euo pipefail
 build=$(cd "$1" && pwd)
 work=$(mktemp -d)
@@ -18,6 +19,10 @@ for needed in libqt6widgets6 libqt6webenginewidgets6 libicu fonts-ipafont-mincho
   grep -q "$needed" <<<"$depends" || { echo "missing dependency: $needed"; exit 1; }
 done
 [ "$(dpkg-deb -f "$deb" Version)" = 1.0.0.5 ] || { echo "wrong version"; exit 1; }
+
+# Debian's own checks on the package: no error and no warning.
+lintian --allow-root --fail-on error,warning "$deb"
+echo "lintian: clean"
 
 root="$work/root"
 dpkg-deb -x "$deb" "$root"
