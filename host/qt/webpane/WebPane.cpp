@@ -2,14 +2,45 @@
 // libraries are large, and only a preview should pay for loading them.
 #include "WebPane.h"
 
+#include <QWebEngineFullScreenRequest>
+#include <QWebEnginePage>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 
 using namespace Qt::Literals::StringLiterals;
 
+namespace {
+
+// The handsets these pages are for run no script, and a page loaded for
+// preview (a downloaded one, say) is not ours to trust: with scripts it
+// could read the user's files and carry them off. So the pane runs none,
+// reaches nothing remote and grants nothing; images and other files next
+// to the page still show.
+void confine(QWebEngineView& view)
+{
+    QWebEngineSettings* settings = view.settings();
+    settings->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
+    settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
+    settings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
+    settings->setAttribute(QWebEngineSettings::FullScreenSupportEnabled, false);
+
+    QWebEnginePage* page = view.page();
+    QObject::connect(page, &QWebEnginePage::featurePermissionRequested, page,
+                     [page](const QUrl& origin, QWebEnginePage::Feature feature) {
+                         page->setFeaturePermission(origin, feature,
+                                                    QWebEnginePage::PermissionDeniedByUser);
+                     });
+    QObject::connect(page, &QWebEnginePage::fullScreenRequested, page,
+                     [](QWebEngineFullScreenRequest request) { request.reject(); });
+}
+
+}  // namespace
+
 extern "C" Q_DECL_EXPORT QWidget* quilletCreateWebPane(QWidget* parent)
 {
     auto* view = new QWebEngineView(parent);  // owned by the pane's place
+    confine(*view);
     // For pages it loads by address; the engine's own charset guess can
     // still override this, hence quilletShowWebContent.
     view->settings()->setDefaultTextEncoding(u"Shift_JIS"_s);
