@@ -1,7 +1,7 @@
 // The byte counter beside a plain read-only pass over the same buffer (its
 // floor), and the page writer on the worked example and on a 1 MiB body.
+#include "BenchSupport.h"
 #include "ByteCounter.h"
-#include "QtHostUi.h"
 #include "SubPageWriter.h"
 
 #include <benchmark/benchmark.h>
@@ -13,17 +13,6 @@ using namespace quillet;
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-// Mixed Japanese and ASCII, with line breaks, as a real body reads.
-QString mixedBody(qsizetype codeUnits)
-{
-    const QString pattern = u"今日のお知らせ: Shop open 10:00-19:00。<br>\r\n"_s;
-    QString body;
-    body.reserve(codeUnits);
-    while (body.size() < codeUnits) body += pattern;
-    body.truncate(codeUnits);
-    return body;
-}
 
 void setBytes(benchmark::State& state, const QString& body)
 {

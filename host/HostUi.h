@@ -92,6 +92,11 @@ public:
     virtual FileResult navigateEmbedded(QWidget* frame, const QString& address,
                                         PageOrigin origin) = 0;
 
+    // Loads what the embedded browser needs, once a preview is likely to
+    // follow, so the first one costs about what the engine itself needs.
+    // Returns at once; the loading runs when the event loop is next idle.
+    virtual void preloadEmbedded() = 0;
+
     // Opens `address` in a new standalone browser window; false when no
     // browser could be started.
     virtual bool openInStandaloneBrowser(const QString& address) = 0;

@@ -8,6 +8,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-translations-l10n libicu-dev
+  libglib2.0-dev  # GIO's types, to start the default browser
   libbenchmark-dev libxcb1-dev
   # Packaging and its test: build the .deb (CPack asks file(1) what each
   # installed file is), check and validate it, start it headless.

@@ -1,6 +1,8 @@
 #include "QtHostUi.h"
 
 #include "CodePage.h"
+#include "DefaultBrowser.h"
+#include "GlobalShareContext.h"
 #include "TextFile.h"
 #include "WebPane.h"
 
@@ -12,17 +14,14 @@
 #include <QLibrary>
 #include <QMessageBox>
 #include <QOpenGLContext>
+#include <QTimer>
 #include <QUrl>
 #include <QWidget>
-#include <memory>
 #include <optional>
 
 #ifdef Q_OS_UNIX
 #include <unistd.h>
 #endif
-
-// Exported by QtGui for the browser engine, though in no public header.
-Q_GUI_EXPORT void qt_gl_set_global_share_context(QOpenGLContext* context);
 
 namespace quillet {
 
@@ -51,19 +50,20 @@ namespace {
 
 const QString webPaneObjectName = u"WebEngineView"_s;
 
-// The browser engine composites through one OpenGL context shared by all.
-// Qt makes that context at start-up when asked to, which loads the GL
-// driver (tens of megabytes) into every run, preview or not; instead it is
-// made here, just before the engine's module is first loaded.
+// Made here, just before the engine's module is first loaded, rather than
+// at start-up (see GlobalShareContext.h).
 void shareOpenGLContextWithBrowser()
 {
     if (QOpenGLContext::globalShareContext())
         return;
-    auto context = std::make_unique<QOpenGLContext>();
-    if (!context->create())
-        return;  // no OpenGL here; the engine falls back on its own
-    context->setParent(QCoreApplication::instance());  // lives as long as the app
-    qt_gl_set_global_share_context(context.release());
+    // Set even when it cannot be created (no OpenGL here, as without a
+    // display): the engine then renders in software, but it reads the
+    // shared context's format and crashes when there is none. Qt's own
+    // start-up does the same.
+    auto* context = new QOpenGLContext(QCoreApplication::instance());  // lives as long as the app
+    context->setFormat(QSurfaceFormat::defaultFormat());
+    context->create();
+    qt_gl_set_global_share_context(context);
 }
 
 struct WebPaneModule {
@@ -111,6 +111,7 @@ bool runFileDialog(CommonDialog& properties, QFileDialog::AcceptMode mode)
     dialog.setAcceptMode(mode);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);  // "html", not "html (*.html)"
     dialog.setNameFilters(nameFiltersFromDialogFilter(properties.Filter));
     dialog.setDefaultSuffix(properties.DefaultExt);
     if (!properties.FileName.isEmpty())
@@ -217,9 +218,28 @@ FileResult QtHostUi::navigateEmbedded(QWidget* frame, const QString& address, Pa
     return {true, QString()};
 }
 
+void QtHostUi::preloadEmbedded()
+{
+    // The engine's libraries and the OpenGL driver take a few hundred
+    // milliseconds to load; start-up leaves them out, and a preview would
+    // wait for them. Loaded once the dialog that led here has closed.
+    QTimer::singleShot(0, QCoreApplication::instance(), [] { loadWebPaneModule(); });
+}
+
 bool QtHostUi::openInStandaloneBrowser(const QString& address)
 {
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(address));
+    // A browser, not the desktop's file opener: the opener refuses a page
+    // not written yet, and may hand "myhtml" to a text editor.
+    const QUrl url = QUrl::fromLocalFile(address);
+    switch (launchDefaultBrowser(url)) {
+    case BrowserLaunch::Started:
+        return true;
+    case BrowserLaunch::Failed:
+        return false;
+    case BrowserLaunch::NoDefault:
+        break;
+    }
+    return QDesktopServices::openUrl(url);
 }
 
 void QtHostUi::showWindow(QWidget* window)

@@ -29,6 +29,7 @@ public:
     QString existingFileName(const QString& path) override;
     void sendKeys(QWidget* target, const QString& keys) override;
     FileResult navigateEmbedded(QWidget* frame, const QString& address, PageOrigin origin) override;
+    void preloadEmbedded() override;
     bool openInStandaloneBrowser(const QString& address) override;
     void showWindow(QWidget* window) override;
 };

@@ -33,14 +33,32 @@ for size in 16x16 32x32 48x48 128x128; do
 done
 test -s "$root/usr/share/icons/hicolor/scalable/apps/jp.quillet.Quillet.svg"
 
-# The installed program, started as a user would, must show its window.
+# The installed program, started as a user would, must show its window and
+# preview once: the output file is chosen in the real dialog, then the
+# preview button writes the page and loads the installed browser module.
 xvfb-run -a bash -c '
-  env -u QT_QPA_PLATFORM "$1" & program=$!
-  if timeout 30 xdotool search --sync --onlyvisible --name "^Quillet [(]" > /dev/null; then
-    echo "window shown"; status=0
-  else
-    echo "no window within 30 s"; status=1
-  fi
-  kill $program; wait $program 2>/dev/null || true
-  exit $status
-' _ "$root/usr/bin/quillet"
+  program_path=$1 out=$2
+  env -u QT_QPA_PLATFORM LC_ALL=C.UTF-8 "$program_path" & program=$!
+  trap "kill $program; wait $program 2>/dev/null" EXIT
+  window=$(timeout 30 xdotool search --sync --onlyvisible --name "^Quillet [(]" | head -n 1)
+  [ -n "$window" ] || { echo "no window within 30 s"; exit 1; }
+  echo "window shown"
+  xdotool mousemove --window "$window" 40 16 click 1   # 作成ファイル名指定
+  timeout 30 xdotool search --sync --onlyvisible --pid "$program" --name "^Save As" > /dev/null \
+    || { echo "no save dialog within 30 s"; exit 1; }
+  xdotool key ctrl+a type --delay 5 "$out/sub100.html"
+  xdotool key Return
+  sleep 1
+  xdotool mousemove --window "$window" 184 84 click 1  # 表　示
+  for _ in $(seq 60); do
+    grep -q "/usr/libexec/quillet/quillet_webpane.so" "/proc/$program/maps" \
+      && pgrep -P "$program" -f QtWebEngineProcess > /dev/null && break
+    sleep 0.5
+  done
+  test -s "$out/sub100.html" || { echo "the page was not written"; exit 1; }
+  grep -q "/usr/libexec/quillet/quillet_webpane.so" "/proc/$program/maps" \
+    || { echo "the installed browser module was not loaded"; exit 1; }
+  pgrep -P "$program" -f QtWebEngineProcess > /dev/null \
+    || { echo "the browser engine did not start"; exit 1; }
+  echo "previewed with the installed browser module"
+' _ "$root/usr/bin/quillet" "$work"

@@ -71,6 +71,11 @@ FileResult FakeHostUi::navigateEmbedded(QWidget*, const QString& address, PageOr
     return {true, QString()};
 }
 
+void FakeHostUi::preloadEmbedded()
+{
+    ++preloads;
+}
+
 bool FakeHostUi::openInStandaloneBrowser(const QString& address)
 {
     browserAddresses.append(address);

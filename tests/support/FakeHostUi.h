@@ -39,6 +39,7 @@ public:
     QStringList sentKeys;
     QStringList embeddedAddresses;
     QList<PageOrigin> embeddedOrigins;
+    int preloads = 0;
     QStringList browserAddresses;
 
     int msgBox(const QString& text, int style, const QString& title) override;
@@ -49,6 +50,7 @@ public:
     QString existingFileName(const QString& path) override;
     void sendKeys(QWidget* target, const QString& keys) override;
     FileResult navigateEmbedded(QWidget* frame, const QString& address, PageOrigin origin) override;
+    void preloadEmbedded() override;
     bool openInStandaloneBrowser(const QString& address) override;
     void showWindow(QWidget* window) override;
 

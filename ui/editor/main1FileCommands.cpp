@@ -49,6 +49,7 @@ void main1::Command2_Click()
     rtext1->setText(read.text);
     rtext1->raise();
     Module1::loadedFileName = path;
+    host_.preloadEmbedded();  // a loaded document is usually previewed next
 
     if (isHtmlFileName(path)) {
         // A whole HTML document is being edited: the sub-page fields do
@@ -90,12 +91,11 @@ void main1::Command4_Click()
         return;
     const QString chosen = cob1.FileName;
 
-    if (host_.existingFileName(chosen).isEmpty()) {
+    if (host_.existingFileName(chosen).isEmpty() ||
+        host_.msgBox(u"\n"_s + chosen + u" のファイルに上書きしますか？\n"_s,
+                     MsgStyle::YesNoExclamation, u"ファイル上書き確認"_s) == MsgAnswer::Yes) {
         setOutputPath(chosen);
-    } else if (host_.msgBox(u"\n"_s + chosen + u" のファイルに上書きしますか？\n"_s,
-                            MsgStyle::YesNoExclamation,
-                            u"ファイル上書き確認"_s) == MsgAnswer::Yes) {
-        setOutputPath(chosen);
+        host_.preloadEmbedded();  // the page is made to be previewed
     }
     Text1->setReadOnly(false);
     Text2->setReadOnly(false);

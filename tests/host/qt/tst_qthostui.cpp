@@ -1,13 +1,18 @@
+#include "ModalDialogs.h"
 #include "QtHostUi.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 
 using namespace quillet;
 using namespace Qt::Literals::StringLiterals;
@@ -44,6 +49,7 @@ private slots:
     void dialogFilters_data();
     void dialogFilters();
     void keysGoToTheirTarget();
+    void standaloneBrowserIsTheDefaultBrowser();
 };
 
 void TestQtHostUi::messageBox_data()
@@ -82,10 +88,12 @@ void TestQtHostUi::messageBox()
     QtHostUi host;
     const QString text = u"\n/tmp/<a&b>.html のファイルに上書きしますか？\n"_s;
     SeenBox seen;
+    QString problem;
     // Runs once msgBox has opened its box and waits in its event loop.
     QTimer::singleShot(0, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        QVERIFY(box);
+        auto* box = activeModal<QMessageBox>(problem);
+        if (!box)
+            return;
         seen = look(*box);
         if (press)
             box->button(QMessageBox::StandardButton(press))->click();
@@ -93,6 +101,7 @@ void TestQtHostUi::messageBox()
             QTest::keyClick(box, Qt::Key_Escape);
     });
     const int got = host.msgBox(text, style, title);
+    QVERIFY2(problem.isEmpty(), qPrintable(problem));
 
     QCOMPARE(got, answer);
     QCOMPARE(seen.title, shownTitle);
@@ -138,6 +147,53 @@ void TestQtHostUi::keysGoToTheirTarget()
     QtHostUi().sendKeys(body, u"<br>"_s);
     QCOMPARE(body->toPlainText(), u"ab<br>"_s);
     QVERIFY(elsewhere->text().isEmpty());
+}
+
+namespace {
+
+void writeText(const QString& path, const QString& text)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(text.toUtf8());
+}
+
+}  // namespace
+
+void TestQtHostUi::standaloneBrowserIsTheDefaultBrowser()
+{
+    // A desktop whose default browser writes down what it was started with.
+    QTemporaryDir home;
+    const QString browser = home.filePath(u"browser"_s);
+    const QString opened = home.filePath(u"opened"_s);
+    writeText(browser,
+              u"#!/bin/sh\nprintf '%s\\n' \"$1\" \"${QTWEBENGINE_DISABLE_SANDBOX-unset}\" > \""_s +
+                  opened + u".new\" && mv \""_s + opened + u".new\" \""_s + opened + u"\"\n"_s);
+    QFile::setPermissions(browser, QFile::permissions(browser) | QFileDevice::ExeOwner);
+    QVERIFY(QDir(home.path()).mkpath(u"data/applications"_s));
+    writeText(home.filePath(u"data/applications/test-browser.desktop"_s),
+              u"[Desktop Entry]\nType=Application\nName=Test browser\nExec="_s + browser +
+                  u" %u\nMimeType=x-scheme-handler/https;\n"_s);
+    QVERIFY(QDir(home.path()).mkpath(u"config"_s));
+    writeText(home.filePath(u"config/mimeapps.list"_s),
+              u"[Default Applications]\nx-scheme-handler/https=test-browser.desktop\n"_s);
+    qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath(u"data"_s)));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(u"config"_s)));
+    qputenv("XDG_DATA_DIRS", QFile::encodeName(home.filePath(u"none"_s)));
+    qputenv("XDG_CONFIG_DIRS", QFile::encodeName(home.filePath(u"none"_s)));
+    qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");  // as when running as root
+
+    // Not written yet, and with a space: the browser shows its error page.
+    const QString page = home.filePath(u"sub 100.html"_s);
+    QVERIFY(QtHostUi().openInStandaloneBrowser(page));
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(opened), 10000);
+    QFile result(opened);
+    QVERIFY(result.open(QIODevice::ReadOnly));
+    const QStringList got = QString::fromLocal8Bit(result.readAll()).split(u'\n');
+    // GIO hands a local file:// address over as its path, which every
+    // browser takes.
+    QCOMPARE(QUrl::fromUserInput(got.value(0)), QUrl::fromLocalFile(page));
+    QCOMPARE(got.value(1), u"unset"_s);
 }
 
 QTEST_MAIN(TestQtHostUi)

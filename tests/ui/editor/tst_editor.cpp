@@ -1,12 +1,14 @@
 #include "Accessibility.h"
 #include "FakeHostUi.h"
 #include "Form1.h"
+#include "ModalDialogs.h"
 #include "Module1.h"
 #include "QtHostUi.h"
 #include "TestFiles.h"
 #include "main1.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QFontInfo>
 #include <QGroupBox>
@@ -16,6 +18,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -317,6 +320,7 @@ void TestEditor::outputFileChoice()
     textBox("Text1")->setReadOnly(true);
     textBox("Text2")->setReadOnly(true);
     host_->dialogs.clear();
+    host_->preloads = 0;
 
     host_->dialogPaths = {cancel ? std::nullopt : std::optional<QString>(chosen)};
     host_->answers = {answer};
@@ -342,6 +346,7 @@ void TestEditor::outputFileChoice()
     QCOMPARE(textBox("Text1")->isReadOnly(), cancel);
     QCOMPARE(textBox("Text2")->isReadOnly(), cancel);
     QCOMPARE(readAll(chosen), exists ? oldPageBytes : QByteArray());  // choosing writes nothing
+    QCOMPARE(host_->preloads, chosenShown ? 1 : 0);  // the browser is readied for a preview
 
     if (expectedPath.isEmpty()) {
         click("Command1");  // still no output file: the writer asks for one
@@ -736,33 +741,53 @@ void TestEditor::realDialogsEndToEnd()
     QVERIFY(QTest::qWaitForWindowActive(&window));
     const QString path = file(u"real page.html"_s);
 
+    QString problem;
     QStringList filters;
     QString proposed;
     QTimer::singleShot(0, [&] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        QVERIFY(dialog);
-        filters = dialog->nameFilters();
-        auto* name = dialog->findChild<QLineEdit*>(u"fileNameEdit"_s);
-        QVERIFY(name);
+        auto* dialog = activeModal<QFileDialog>(problem);
+        auto* name = dialog ? dialog->findChild<QLineEdit*>(u"fileNameEdit"_s) : nullptr;
+        auto* types = dialog ? dialog->findChild<QComboBox*>(u"fileTypeCombo"_s) : nullptr;
+        if (!name || !types) {
+            problem += u" (no name field or type list)"_s;
+            if (dialog)
+                dialog->reject();
+            return;
+        }
+        for (int i = 0; i < types->count(); ++i) filters.append(types->itemText(i));
         proposed = name->text();
         name->setText(path);  // typed over the proposal, then Enter
         QTest::keyClick(name, Qt::Key_Return);
     });
     QTest::mouseClick(window.findChild<QPushButton*>(u"Command4"_s), Qt::LeftButton);
-    QCOMPARE(filters, (QStringList{u"htmlﾌｧｲﾙ (*.html)"_s, u"All Files (*)"_s}));
+    QVERIFY2(problem.isEmpty(), qPrintable(problem));
+    QCOMPARE(filters, (QStringList{u"htmlﾌｧｲﾙ"_s, u"All Files"_s}));  // captions alone
     QCOMPARE(proposed, u"sub100.html"_s);
     QCOMPARE(window.outputPath(), path);
 
     QString confirmation;
     QTimer::singleShot(0, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        QVERIFY(box);
-        confirmation = box->text();
-        box->button(QMessageBox::Ok)->click();
+        if (auto* box = activeModal<QMessageBox>(problem)) {
+            confirmation = box->text();
+            box->button(QMessageBox::Ok)->click();
+        }
     });
     QTest::mouseClick(window.findChild<QPushButton*>(u"Command1"_s), Qt::LeftButton);
+    QVERIFY2(problem.isEmpty(), qPrintable(problem));
     QCOMPARE(confirmation, u"作成しました。"_s);
     QCOMPARE(readAll(path).size(), 121);  // the initial title, an empty body, no link
+
+#ifdef QUILLET_BROWSER
+    // The browser module, loaded by name on the first preview as in the
+    // program, with no OpenGL here.
+    prepareEmbeddedBrowser();  // read when the engine starts
+    QTest::mouseClick(window.findChild<QPushButton*>(u"Command6"_s), Qt::LeftButton);
+    QWidget* pane = window.findChild<QWidget*>(u"WebEngineView"_s);
+    QVERIFY2(pane, "the browser module did not load");
+    QSignalSpy loaded(pane, SIGNAL(loadFinished(bool)));
+    QVERIFY(loaded.wait(30000));
+    QVERIFY(loaded.constFirst().constFirst().toBool());
+#endif
 }
 
 QTEST_MAIN(TestEditor)
