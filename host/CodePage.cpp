@@ -1,5 +1,6 @@
 #include "CodePage.h"
 
+#include <unicode/uchar.h>
 #include <unicode/ucnv.h>
 #include <unicode/ucnv_cb.h>
 
@@ -46,6 +47,124 @@ void substituteAndCount(const void* context, UConverterFromUnicodeArgs* args, co
     ucnv_cbFromUWriteSub(args, 0, status);
 }
 
+// The handsets' pictograms: their two-byte codes in the code page's
+// user-defined area, each with the Unicode character or keycap sequence it
+// stands for (second is 0 for a single character).
+struct Pictogram {
+    quint16 code;
+    char32_t first;
+    char32_t second;
+};
+#include "Pictograms.inc"
+
+constexpr char16_t emojiPresentation = 0xFE0F;
+constexpr char16_t combiningKeycap = 0x20E3;
+
+// Below this, only a keycap sequence can be a pictogram: most text is
+// passed over without a look-up.
+constexpr char32_t lowestSinglePictogram = [] {
+    char32_t lowest = 0x10FFFF;
+    for (const Pictogram& pictogram : pictogramsByText) {
+        if (!pictogram.second && pictogram.first < lowest)
+            lowest = pictogram.first;
+    }
+    return lowest;
+}();
+
+struct PictogramMatch {
+    quint16 code;
+    qsizetype length;  // UTF-16 units of the text it replaces
+};
+
+const Pictogram* pictogramFor(char32_t first, char32_t second)
+{
+    const auto byText = [](const Pictogram& p, std::pair<char32_t, char32_t> key) {
+        return std::pair(p.first, p.second) < key;
+    };
+    const auto* const end = std::end(pictogramsByText);
+    const auto* found =
+        std::lower_bound(std::begin(pictogramsByText), end, std::pair(first, second), byText);
+    return found != end && found->first == first && found->second == second ? found : nullptr;
+}
+
+// The pictogram that the text at `at` stands for: a mapped character, or a
+// keycap sequence (a digit or "#", the keycap mark, and an emoji
+// presentation selector between the two as input methods type it). An
+// emoji presentation selector right after it belongs to it.
+std::optional<PictogramMatch> pictogramAt(QStringView text, qsizetype at)
+{
+    const auto unit = [&text](qsizetype i) -> char16_t {
+        return i < text.size() ? text[i].unicode() : u'\0';
+    };
+    qsizetype end = at + 1;
+    char32_t first = unit(at);
+    if (QChar::isHighSurrogate(first) && QChar::isLowSurrogate(unit(end)))
+        first = QChar::surrogateToUcs4(unit(at), unit(end++));
+
+    const qsizetype keycap = unit(end) == emojiPresentation ? end + 1 : end;
+    if (first < lowestSinglePictogram && unit(keycap) != combiningKeycap)
+        return std::nullopt;
+    const Pictogram* pictogram = nullptr;
+    if (unit(keycap) == combiningKeycap && (pictogram = pictogramFor(first, combiningKeycap)))
+        end = keycap + 1;
+    else
+        pictogram = pictogramFor(first, 0);
+    if (!pictogram)
+        return std::nullopt;
+    if (unit(end) == emojiPresentation)
+        ++end;
+    return PictogramMatch{pictogram->code, end - at};
+}
+
+// The converter reads the code page's user-defined codes, F040 to F9FC,
+// in order as the private-use characters U+E000 to U+E757.
+bool isUserDefined(QChar c)
+{
+    return c.unicode() >= 0xE000 && c.unicode() <= 0xE757;
+}
+
+// The character or keycap sequence of a pictogram read from a file as the
+// user-defined character `c`; empty when its code is no pictogram.
+QString pictogramText(QChar c, PictogramStyle style)
+{
+    const int index = c.unicode() - 0xE000;
+    const int trail = index % 188;  // 40-7E, then 80-FC
+    const auto code =
+        quint16(((0xF0 + index / 188) << 8) | (trail < 0x3F ? 0x40 + trail : 0x41 + trail));
+    const auto* const end = std::end(pictogramsByCode);
+    const auto* found =
+        std::lower_bound(std::begin(pictogramsByCode), end, code,
+                         [](const Pictogram& p, quint16 key) { return p.code < key; });
+    if (found == end || found->code != code)
+        return QString();
+    QString text = QString::fromUcs4(&found->first, 1);
+    const bool keycap = found->second != 0;
+    if (style == PictogramStyle::AsEmoji &&
+        (keycap || !u_hasBinaryProperty(UChar32(found->first), UCHAR_EMOJI_PRESENTATION)))
+        text += QChar(emojiPresentation);  // a keycap takes it before the keycap mark
+    if (keycap)
+        text += QChar(char16_t(found->second));
+    return text;
+}
+
+// Converts `text` through ICU and appends the bytes.
+void appendConverted(UConverter* converter, QStringView text, QByteArray& out)
+{
+    const char16_t* source = text.utf16();
+    const char16_t* const sourceEnd = source + text.size();
+    std::array<char, 16 * 1024> chunk{};
+    UErrorCode status = U_ZERO_ERROR;
+    // Streamed in chunks so any length converts, and a surrogate pair split
+    // across chunks is still one character.
+    do {
+        status = U_ZERO_ERROR;
+        char* target = chunk.data();
+        ucnv_fromUnicode(converter, &target, chunk.data() + chunk.size(), &source, sourceEnd,
+                         nullptr, /*flush=*/true, &status);
+        out.append(chunk.data(), target - chunk.data());
+    } while (status == U_BUFFER_OVERFLOW_ERROR);
+}
+
 QByteArray encode(QStringView text, qsizetype& substituted)
 {
     const Converter converter = openCp932();
@@ -55,18 +174,21 @@ QByteArray encode(QStringView text, qsizetype& substituted)
 
     QByteArray out;
     out.reserve(text.size() + text.size() / 2);
-    const char16_t* source = text.utf16();
-    const char16_t* const sourceEnd = source + text.size();
-    std::array<char, 16 * 1024> chunk{};
-    // Streamed in chunks so any length converts, and a surrogate pair split
-    // across chunks is still one character.
-    do {
-        status = U_ZERO_ERROR;
-        char* target = chunk.data();
-        ucnv_fromUnicode(converter.get(), &target, chunk.data() + chunk.size(), &source, sourceEnd,
-                         nullptr, /*flush=*/true, &status);
-        out.append(chunk.data(), target - chunk.data());
-    } while (status == U_BUFFER_OVERFLOW_ERROR);
+    // Pictograms are picked out first, since a keycap's digit alone is
+    // a character of the code page; the runs between go through ICU.
+    qsizetype run = 0;
+    for (qsizetype at = 0; at < text.size();) {
+        const std::optional<PictogramMatch> pictogram = pictogramAt(text, at);
+        if (!pictogram) {
+            ++at;
+            continue;
+        }
+        appendConverted(converter.get(), text.sliced(run, at - run), out);
+        out.append(char(pictogram->code >> 8)).append(char(pictogram->code & 0xFF));
+        at += pictogram->length;
+        run = at;
+    }
+    appendConverted(converter.get(), text.sliced(run), out);
     return out;
 }
 
@@ -98,22 +220,7 @@ QString decodeAs(QStringDecoder::Encoding encoding, QByteArrayView bytes)
     return decoder.decode(bytes);
 }
 
-}  // namespace
-
-QByteArray toCp932(QStringView text)
-{
-    qsizetype substituted = 0;
-    return encode(text, substituted);
-}
-
-qsizetype cp932UnmappableCount(QStringView text)
-{
-    qsizetype substituted = 0;
-    encode(text, substituted);
-    return substituted;
-}
-
-QString fromCp932(QByteArrayView bytes)
+QString decodeWithConverter(QByteArrayView bytes)
 {
     const Converter converter = openCp932();
     QString out;
@@ -132,7 +239,47 @@ QString fromCp932(QByteArrayView bytes)
     return out;
 }
 
-QString decodeTextFile(QByteArrayView bytes)
+}  // namespace
+
+QByteArray toCp932(QStringView text)
+{
+    qsizetype substituted = 0;
+    return encode(text, substituted);
+}
+
+qsizetype cp932UnmappableCount(QStringView text)
+{
+    qsizetype substituted = 0;
+    encode(text, substituted);
+    return substituted;
+}
+
+QList<char32_t> textStylePictograms()
+{
+    QList<char32_t> characters;
+    for (const Pictogram& pictogram : pictogramsByText) {
+        if (!pictogram.second &&
+            !u_hasBinaryProperty(UChar32(pictogram.first), UCHAR_EMOJI_PRESENTATION))
+            characters.append(pictogram.first);
+    }
+    return characters;
+}
+
+QString fromCp932(QByteArrayView bytes, PictogramStyle style)
+{
+    QString text = decodeWithConverter(bytes);
+    if (std::none_of(text.cbegin(), text.cend(), isUserDefined))
+        return text;
+    QString withPictograms;
+    withPictograms.reserve(text.size());
+    for (const QChar c : text) {
+        const QString pictogram = isUserDefined(c) ? pictogramText(c, style) : QString();
+        withPictograms += pictogram.isEmpty() ? QString(c) : pictogram;
+    }
+    return withPictograms;
+}
+
+QString decodeTextFile(QByteArrayView bytes, PictogramStyle style)
 {
     // A byte-order mark says it all; the decoders drop it.
     if (bytes.startsWith("\xEF\xBB\xBF"))
@@ -143,7 +290,7 @@ QString decodeTextFile(QByteArrayView bytes)
         return decodeAs(QStringDecoder::Utf16BE, bytes);
     if (std::optional<QString> text = decodeIfPlainlyUtf8(bytes))
         return *std::move(text);
-    return fromCp932(bytes);
+    return fromCp932(bytes, style);
 }
 
 }  // namespace quillet

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QList>
 #include <QString>
 #include <QStringView>
 
@@ -12,19 +13,34 @@ namespace quillet {
 // (U+301C wave dash, U+2212 minus, U+2016 double bar, ...) land on the bytes
 // a Windows user would have typed; anything the code page cannot hold
 // becomes one "?" per code point, an unpaired surrogate included.
+// Emoji that the handsets have as pictograms (and the keycaps "#⃣", "0⃣" to
+// "9⃣") become the handsets' two-byte codes, an emoji presentation
+// selector after one included.
 QByteArray toCp932(QStringView text);
 
 // How many code points toCp932 would write as "?".
 qsizetype cp932UnmappableCount(QStringView text);
 
-// Decodes code page 932; a byte sequence it does not define becomes U+FFFD.
-QString fromCp932(QByteArrayView bytes);
+// How a pictogram code reads: as the character or keycap sequence Unicode
+// maps it to, which writes back byte for byte, or with the emoji
+// presentation selector as well, so that a browser draws the colour emoji
+// a handset shows where the character would default to a plain glyph.
+enum class PictogramStyle { AsMapped, AsEmoji };
+
+// The pictograms' single characters that a browser draws as a plain glyph
+// wherever the page's font has one (☀ in the Japanese faces), selector or
+// not.
+QList<char32_t> textStylePictograms();
+
+// Decodes code page 932; a byte sequence it does not define becomes U+FFFD,
+// and a pictogram code the emoji it stands for.
+QString fromCp932(QByteArrayView bytes, PictogramStyle style = PictogramStyle::AsMapped);
 
 // Decodes a body file or a loaded document. Code page 932 is the format of
 // record, but most text files on today's desktops are Unicode: a file with
 // a UTF-8 or UTF-16 byte-order mark is read as such (without the mark), and
 // so is valid UTF-8 that holds a sequence of three bytes or more, as every
 // Japanese character in UTF-8 does.
-QString decodeTextFile(QByteArrayView bytes);
+QString decodeTextFile(QByteArrayView bytes, PictogramStyle style = PictogramStyle::AsMapped);
 
 }  // namespace quillet

@@ -103,6 +103,23 @@ QWidget* webPaneIn(QWidget* frame, const WebPaneModule& module)
     return view;
 }
 
+// A handset always shows a pictogram as its colour picture, but a browser
+// draws one whose character the page's font has (☀ in the Japanese faces)
+// as that plain glyph. So the page gets the colour emoji face for exactly
+// those characters, in a style after all its content, where it changes
+// nothing else.
+QByteArray pictogramStyle()
+{
+    QString range;
+    for (const char32_t character : textStylePictograms())
+        range += u"U+"_s + QString::number(character, 16) + u',';
+    range.chop(1);
+    return (u"<style>@font-face{font-family:quillet-pictograms;src:local(\"Noto Color Emoji\"),"
+            u"local(\"Segoe UI Emoji\"),local(\"Apple Color Emoji\");unicode-range:"_s +
+            range + u"}html{font-family:quillet-pictograms,serif}</style>"_s)
+        .toUtf8();
+}
+
 // One dialog from the shared properties. No overwrite question and no
 // existence check: the commands ask and report themselves.
 bool runFileDialog(CommonDialog& properties, QFileDialog::AcceptMode mode)
@@ -209,9 +226,11 @@ FileResult QtHostUi::navigateEmbedded(QWidget* frame, const QString& address, Pa
     // and shows its own error page if need be.
     constexpr qsizetype contentLimit = 1024 * 1024;
     if (page.status == FileBytes::Read && page.bytes.size() <= contentLimit) {
-        const QString text =
-            origin == PageOrigin::Written ? fromCp932(page.bytes) : decodeTextFile(page.bytes);
-        module->show(view, text.toUtf8(), u"text/html;charset=UTF-8"_s, url);
+        // Pictograms show as the colour emoji a handset shows.
+        constexpr PictogramStyle emoji = PictogramStyle::AsEmoji;
+        const QString text = origin == PageOrigin::Written ? fromCp932(page.bytes, emoji)
+                                                           : decodeTextFile(page.bytes, emoji);
+        module->show(view, text.toUtf8() + pictogramStyle(), u"text/html;charset=UTF-8"_s, url);
     } else {
         view->setProperty("url", url);
     }

@@ -23,6 +23,8 @@ private slots:
     void unmappableCount();
     void textFileDecoding_data();
     void textFileDecoding();
+    void everyPictogramRoundTrips_data();
+    void everyPictogramRoundTrips();
 
     void newFileGetsOrdinaryPermissions();
     void replacingKeepsPermissionsAndOwner();
@@ -50,6 +52,21 @@ void TestHost::cp932Vectors_data()
     QTest::newRow("U+FF71 half-width a") << u"\uFF71"_s << QByteArray("\xB1");
     QTest::newRow("U+E000 private use") << u"\uE000"_s << QByteArray("\xF0\x40");
     QTest::newRow("U+1F600 one ? per code point") << u"\U0001F600"_s << QByteArray("?");
+    // The handsets' pictograms. "©" has no mark of its own in the code
+    // page, so its pictogram is the closest a page can get.
+    QTest::newRow("U+2600 sun pictogram") << u"\u2600"_s << QByteArray("\xF8\x9F");
+    QTest::newRow("U+2764 heart pictogram") << u"\u2764"_s << QByteArray("\xF9\x91");
+    QTest::newRow("U+1F4F1 phone pictogram") << u"\U0001F4F1"_s << QByteArray("\xF8\xE9");
+    QTest::newRow("keycap #") << u"#\u20E3"_s << QByteArray("\xF9\x85");
+    QTest::newRow("U+00A9 copyright pictogram") << u"\u00A9"_s << QByteArray("\xF9\xD6");
+    QTest::newRow("selector after a pictogram absorbed") << u"\u2764\uFE0Fa"_s
+                                                         << QByteArray(
+                                                                "\xF9\x91"
+                                                                "a");
+    QTest::newRow("keycap as input methods type it")
+        << u"#\uFE0F\u20E3"_s << QByteArray("\xF9\x85");
+    QTest::newRow("selector alone lost") << u"a\uFE0F"_s << QByteArray("a?");
+    QTest::newRow("keycap mark after a letter lost") << u"a\u20E3"_s << QByteArray("a?");
     QTest::newRow("lone high surrogate") << QString(QChar(0xD83D)) + u"a"_s << QByteArray("?a");
     QTest::newRow("lone low surrogate") << u"a"_s + QChar(0xDE00) << QByteArray("a?");
     QTest::newRow("reversed pair") << QString(QChar(0xDE00)) + QChar(0xD83D) << QByteArray("??");
@@ -88,6 +105,7 @@ void TestHost::unmappableCount_data()
     QTest::newRow("pair counts once") << u"\U0001F600"_s << 1;
     QTest::newRow("hangul and lone surrogate") << u"한"_s + QChar(0xD800) << 2;
     QTest::newRow("zero-width space") << u"\u200B"_s << 1;
+    QTest::newRow("pictograms are kept") << u"\u2600\u2764\uFE0F\U0001F4F1#\uFE0F\u20E3"_s << 0;
 }
 
 void TestHost::unmappableCount()
@@ -117,6 +135,8 @@ void TestHost::textFileDecoding_data()
         << QByteArray("\xFE\xFF\x6B\x21\x30\x78", 6) << u"次へ"_s;
     QTest::newRow("ASCII") << QByteArray("a\\~\r\n") << u"a\\~\r\n"_s;
     QTest::newRow("undefined byte") << QByteArray("a\xA0") << u"a\uFFFD"_s;
+    QTest::newRow("pictograms") << QByteArray("\xF8\x9F\xF9\x91") << u"\u2600\u2764"_s;
+    QTest::newRow("other user-defined code") << QByteArray("\xF0\x40") << u"\uE000"_s;
     QTest::newRow("empty") << QByteArray() << QString();
 }
 
@@ -125,6 +145,38 @@ void TestHost::textFileDecoding()
     QFETCH(QByteArray, bytes);
     QFETCH(QString, text);
     QCOMPARE(decodeTextFile(bytes), text);
+}
+
+void TestHost::everyPictogramRoundTrips_data()
+{
+    // Unicode's own mapping, the file the program's table is made from;
+    // field 1 holds the code of the handsets these pages are for.
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("bytes");
+    QFile sources(QStringLiteral(QUILLET_EMOJI_SOURCES));
+    QVERIFY(sources.open(QIODevice::ReadOnly | QIODevice::Text));
+    int rows = 0;
+    while (!sources.atEnd()) {
+        const QList<QByteArray> fields = sources.readLine().trimmed().split(';');
+        if (fields.size() < 2 || fields[0].startsWith('#') || fields[1].isEmpty())
+            continue;
+        QString text;
+        for (const QByteArray& point : fields[0].split(' ')) {
+            const char32_t codePoint = point.toUInt(nullptr, 16);
+            text += QString::fromUcs4(&codePoint, 1);
+        }
+        QTest::newRow(fields[0].constData()) << text << QByteArray::fromHex(fields[1]);
+        ++rows;
+    }
+    QCOMPARE(rows, 244);
+}
+
+void TestHost::everyPictogramRoundTrips()
+{
+    QFETCH(QString, text);
+    QFETCH(QByteArray, bytes);
+    QCOMPARE(toCp932(text), bytes);
+    QCOMPARE(fromCp932(bytes), text);
 }
 
 void TestHost::newFileGetsOrdinaryPermissions()

@@ -15,7 +15,7 @@ echo "package: $(basename "$deb")"
 
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "depends: $depends"
-for needed in libqt6widgets6 libqt6webenginewidgets6 libicu fonts-ipafont-mincho; do
+for needed in libqt6widgets6 libqt6webenginewidgets6 libicu fonts-ipafont-mincho fonts-noto-color-emoji; do
   grep -q "$needed" <<<"$depends" || { echo "missing dependency: $needed"; exit 1; }
 done
 [ "$(dpkg-deb -f "$deb" Version)" = 1.0.0.5 ] || { echo "wrong version"; exit 1; }

@@ -21,11 +21,10 @@ QByteArray crlfLines(std::initializer_list<QByteArray> lines)
 }
 
 // The worked example: title Menu, body "Hello あ", link sub101.html.
-QByteArray workedExample(bool withLink)
+QByteArray workedExample(bool withLink, const char* body = "Hello \x82\xA0")
 {
-    const QByteArray head =
-        crlfLines({"<HTML>", "<HEAD>", "<TITLE>Menu</TITLE>", "</HEAD>", "<BODY>", " ",
-                   "<div align=\"left\">", "Hello \x82\xA0", "</div>"});
+    const QByteArray head = crlfLines({"<HTML>", "<HEAD>", "<TITLE>Menu</TITLE>", "</HEAD>",
+                                       "<BODY>", " ", "<div align=\"left\">", body, "</div>"});
     const QByteArray link =
         crlfLines({"<center>", "<A href=\"sub101.html\">\x8E\x9F\x82\xD6</A>", "</center>"});
     const QByteArray tail = crlfLines({"<HR>", "</BODY>", "</HTML>"});
@@ -76,20 +75,29 @@ void TestPage::init()
 
 void TestPage::workedExampleIsExact_data()
 {
+    QTest::addColumn<QString>("body");
     QTest::addColumn<QString>("nextLink");
     QTest::addColumn<QByteArray>("expected");
     QTest::addColumn<int>("size");
-    QTest::newRow("with link") << u"sub101.html"_s << workedExample(true) << 172;
-    QTest::newRow("default address") << u"http://"_s << workedExample(false) << 119;
+    QTest::newRow("with link") << u"Hello あ"_s << u"sub101.html"_s << workedExample(true) << 172;
+    QTest::newRow("default address")
+        << u"Hello あ"_s << u"http://"_s << workedExample(false) << 119;
+    // Emoji as an input method types them become the handsets' pictograms.
+    QTest::newRow("pictograms") << u"晴れ\u2600\u2764\uFE0F\U0001F4F1#\uFE0F\u20E3"_s
+                                << u"http://"_s
+                                << workedExample(false,
+                                                 "\x90\xB0\x82\xEA\xF8\x9F\xF9\x91\xF8\xE9\xF9\x85")
+                                << 123;
 }
 
 void TestPage::workedExampleIsExact()
 {
+    QFETCH(QString, body);
     QFETCH(QString, nextLink);
     QFETCH(QByteArray, expected);
     QFETCH(int, size);
 
-    StoredSubPage page({pagePath(), u"Menu"_s, u"Hello あ"_s, nextLink});
+    StoredSubPage page({pagePath(), u"Menu"_s, body, nextLink});
     SubPageWriter(page, host_).Command1_Click();
 
     const QByteArray written = readAll(pagePath());

@@ -36,6 +36,10 @@ void TestWebPane::pageTextReadsBack_data()
         << QByteArray("<HTML><BODY>Hello \x82\xA0</BODY></HTML>") << written << u"Hello あ"_s;
     QTest::newRow("Shift-JIS, half-width kana")
         << QByteArray("<HTML><BODY>\xB1\xB2\xB3</BODY></HTML>") << written << u"ｱｲｳ"_s;
+    // Drawn as colour emoji, as a handset shows them, not as plain glyphs.
+    QTest::newRow("pictograms show as emoji")
+        << QByteArray("<HTML><BODY>\xF8\x9F\xF9\x91\xF8\xE9\xF9\x85</BODY></HTML>") << written
+        << u"\u2600\uFE0F\u2764\uFE0F\U0001F4F1#\uFE0F\u20E3"_s;
     QTest::newRow("written page that looks like UTF-8")
         << QByteArray("<HTML><BODY>\xE6\xAC\xA1</BODY></HTML>") << written << u"谺｡"_s;
     QTest::newRow("UTF-8 document")
