@@ -38,10 +38,12 @@ QString tooLargeReason()
            QString::number(maxReadableFileSize / (1024 * 1024)) + u" MiB までです）。"_s;
 }
 
-const QString cutShortReason =
-    u"ファイルを最後まで書き込めませんでした"
-    u"（ディスクの空き容量かファイルサイズの上限に"
-    u"達した可能性があります）。"_s;
+QString cutShortReason()
+{
+    return u"ファイルを最後まで書き込めませんでした"
+           u"（ディスクの空き容量かファイルサイズの上限に"
+           u"達した可能性があります）。"_s;
+}
 
 bool permissionBitsAllowWriting(const QFileInfo& target)
 {
@@ -174,7 +176,7 @@ QString writeFailure(QFileDevice& file, const QByteArray& bytes)
 {
     if (file.write(bytes) == bytes.size())
         return QString();
-    return file.error() != QFileDevice::NoError ? file.errorString() : cutShortReason;
+    return file.error() != QFileDevice::NoError ? file.errorString() : cutShortReason();
 }
 
 QString syncFailure(QFileDevice& file)
@@ -182,10 +184,10 @@ QString syncFailure(QFileDevice& file)
     return syncToDisk(file) ? QString() : qt_error_string(errno);
 }
 
-// For a folder that allows no temporary file. The old bytes stay in place
-// until the new ones are all written: nothing is truncated first, so on a
-// failure only the stretch already overwritten has to be put back, and
-// that stretch fits wherever the failed write fitted.
+// For a folder that allows no temporary file. Nothing is truncated until
+// the new bytes are all written, and on any failure the old bytes are
+// written back: wherever a limit stopped the new ones, the old ones beyond
+// it were never touched.
 FileResult overwriteInPlace(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
@@ -202,7 +204,7 @@ FileResult overwriteInPlace(const QString& path, const QByteArray& bytes)
         return {true, QString()};
 
     file.seek(0);
-    file.write(old.left(bytes.size()));
+    file.write(old);
     file.resize(old.size());
     syncToDisk(file);
     return failure(reason);
