@@ -6,16 +6,15 @@
 // later ones.
 //
 //   preview_floor PAGE [LATER]
+#include "LoadTimes.h"
+
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
-#include <algorithm>
 #include <cstdio>
 #include <memory>
-#include <vector>
 
 #include <unistd.h>
 
@@ -37,10 +36,7 @@ int main(int argc, char* argv[])
     QCoreApplication::processEvents();
     std::unique_ptr<QWebEngineView> view;
 
-    std::vector<double> times;
-    for (int i = 0; i <= later; ++i) {
-        QElapsedTimer timer;
-        timer.start();
+    return timeLoads(later, [&] {
         if (!view) {
             view = std::make_unique<QWebEngineView>(&window);
             view->setGeometry(8, 16, 137, 137);
@@ -51,13 +47,6 @@ int main(int argc, char* argv[])
         QEventLoop loop;
         QObject::connect(view.get(), &QWebEngineView::loadFinished, &loop, &QEventLoop::quit);
         QTimer::singleShot(30000, &loop, [&loop] { loop.exit(1); });
-        if (loop.exec() != 0) {
-            std::fprintf(stderr, "the page did not load\n");
-            return 1;
-        }
-        times.push_back(double(timer.nsecsElapsed()) / 1e6);
-    }
-    std::nth_element(times.begin() + 1, times.begin() + 1 + later / 2, times.end());
-    std::printf("%.1f %.1f\n", times[0], later > 0 ? times[1 + later / 2] : 0.0);
-    return 0;
+        return loop.exec() == 0;
+    });
 }

@@ -6,16 +6,14 @@
 //
 //   preview_quillet PAGE [LATER]
 #include "BenchSupport.h"
+#include "LoadTimes.h"
 #include "main1.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QPlainTextEdit>
 #include <QTimer>
-#include <algorithm>
 #include <cstdio>
-#include <vector>
 
 using namespace quillet;
 using namespace Qt::Literals::StringLiterals;
@@ -41,17 +39,5 @@ int main(int argc, char* argv[])
     QTimer::singleShot(1000, &typing, &QEventLoop::quit);
     typing.exec();
 
-    std::vector<double> times;
-    for (int i = 0; i <= later; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        if (!previewAndWait(window)) {
-            std::fprintf(stderr, "the page did not load\n");
-            return 1;
-        }
-        times.push_back(double(timer.nsecsElapsed()) / 1e6);
-    }
-    std::nth_element(times.begin() + 1, times.begin() + 1 + later / 2, times.end());
-    std::printf("%.1f %.1f\n", times[0], later > 0 ? times[1 + later / 2] : 0.0);
-    return 0;
+    return timeLoads(later, [&window] { return previewAndWait(window); });
 }
