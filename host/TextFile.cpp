@@ -89,60 +89,21 @@ QString nonRegularTarget(const QString& path)
 
 // The new file takes over the old one's owner and group, so a page
 // replaced by root or in a group-shared folder stays its owner's. Without
-// the right to give a file away, the group alone may still be kept.
-void keepOwnerAndGroup(int newFile, const QString& oldPath)
+// the right to give a file away, the group alone may still be kept. False
+// when neither could be: a new file, or one the user may not give away,
+// stays the user's own.
+bool keepOwnerAndGroup(int newFile, const QString& oldPath)
 {
     struct stat old {};
-    if (::stat(QFile::encodeName(oldPath).constData(), &old) != 0)
-        return;  // a new file is the user's own
-    if (::fchown(newFile, old.st_uid, old.st_gid) != 0 &&
-        ::fchown(newFile, uid_t(-1), old.st_gid) != 0)
-        return;  // neither: the file stays the user's own
+    return ::stat(QFile::encodeName(oldPath).constData(), &old) == 0 &&
+           (::fchown(newFile, old.st_uid, old.st_gid) == 0 ||
+            ::fchown(newFile, uid_t(-1), old.st_gid) == 0);
 }
 
 struct DescriptorCloser {
     int fd;
     ~DescriptorCloser() { ::close(fd); }
 };
-
-FileBytes readRegular(const QString& path)
-{
-    // Non-blocking, so opening a pipe with no writer returns at once; the
-    // checks then look at what was opened, not at what the name meant a
-    // moment before.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        const int error = errno;
-        if (error == ENXIO)  // a socket
-            return {FileBytes::Refused, {}, notRegularFileReason(kindOf(S_IFSOCK))};
-        return {
-            error == ENOENT ? FileBytes::Missing : FileBytes::Refused, {}, qt_error_string(error)};
-    }
-    const DescriptorCloser closer{fd};
-    struct stat info {};
-    if (::fstat(fd, &info) != 0)
-        return {FileBytes::Refused, {}, qt_error_string(errno)};
-    if (!S_ISREG(info.st_mode))
-        return {FileBytes::Refused, {}, notRegularFileReason(kindOf(info.st_mode))};
-    if (info.st_size > maxReadableFileSize)
-        return {FileBytes::Refused, {}, tooLargeReason()};
-
-    QByteArray bytes;
-    bytes.reserve(qsizetype(info.st_size));
-    char chunk[64 * 1024];
-    for (;;) {
-        const ssize_t got = ::read(fd, chunk, sizeof chunk);
-        if (got == 0)
-            return {FileBytes::Read, bytes, QString()};
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return {FileBytes::Refused, {}, qt_error_string(errno)};
-        if (bytes.size() + got > maxReadableFileSize)
-            return {FileBytes::Refused, {}, tooLargeReason()};  // it grew while being read
-        bytes.append(chunk, got);
-    }
-}
 #else
 QString nonRegularTarget(const QString& path)
 {
@@ -150,24 +111,9 @@ QString nonRegularTarget(const QString& path)
     return info.exists() && !info.isFile() ? notRegularFileReason(u"フォルダ"_s) : QString();
 }
 
-void keepOwnerAndGroup(int, const QString&) {}
-
-FileBytes readRegular(const QString& path)
+bool keepOwnerAndGroup(int, const QString&)
 {
-    const QFileInfo info(path);
-    if (!info.exists())
-        return {FileBytes::Missing, {}, u"ファイルがありません。"_s};
-    if (!info.isFile())
-        return {FileBytes::Refused, {}, notRegularFileReason(u"フォルダ"_s)};
-    if (info.size() > maxReadableFileSize)
-        return {FileBytes::Refused, {}, tooLargeReason()};
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {FileBytes::Refused, {}, file.errorString()};
-    QByteArray bytes = file.read(maxReadableFileSize + 1);
-    if (bytes.size() > maxReadableFileSize)
-        return {FileBytes::Refused, {}, tooLargeReason()};
-    return {FileBytes::Read, bytes, QString()};
+    return false;  // no owners to keep here
 }
 #endif
 
@@ -249,10 +195,64 @@ FileResult replaceFileContents(const QString& path, const QByteArray& bytes)
     return {true, QString()};
 }
 
+#ifdef Q_OS_UNIX
 FileBytes readRegularFile(const QString& path)
 {
-    return readRegular(path);
+    // Non-blocking, so opening a pipe with no writer returns at once; the
+    // checks then look at what was opened, not at what the name meant a
+    // moment before.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        const int error = errno;
+        if (error == ENXIO)  // a socket
+            return {FileBytes::Refused, {}, notRegularFileReason(kindOf(S_IFSOCK))};
+        return {
+            error == ENOENT ? FileBytes::Missing : FileBytes::Refused, {}, qt_error_string(error)};
+    }
+    const DescriptorCloser closer{fd};
+    struct stat info {};
+    if (::fstat(fd, &info) != 0)
+        return {FileBytes::Refused, {}, qt_error_string(errno)};
+    if (!S_ISREG(info.st_mode))
+        return {FileBytes::Refused, {}, notRegularFileReason(kindOf(info.st_mode))};
+    if (info.st_size > maxReadableFileSize)
+        return {FileBytes::Refused, {}, tooLargeReason()};
+
+    QByteArray bytes;
+    bytes.reserve(qsizetype(info.st_size));
+    char chunk[64 * 1024];
+    for (;;) {
+        const ssize_t got = ::read(fd, chunk, sizeof chunk);
+        if (got == 0)
+            return {FileBytes::Read, bytes, QString()};
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return {FileBytes::Refused, {}, qt_error_string(errno)};
+        if (bytes.size() + got > maxReadableFileSize)
+            return {FileBytes::Refused, {}, tooLargeReason()};  // it grew while being read
+        bytes.append(chunk, got);
+    }
 }
+#else
+FileBytes readRegularFile(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return {FileBytes::Missing, {}, u"ファイルがありません。"_s};
+    if (!info.isFile())
+        return {FileBytes::Refused, {}, notRegularFileReason(u"フォルダ"_s)};
+    if (info.size() > maxReadableFileSize)
+        return {FileBytes::Refused, {}, tooLargeReason()};
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {FileBytes::Refused, {}, file.errorString()};
+    QByteArray bytes = file.read(maxReadableFileSize + 1);
+    if (bytes.size() > maxReadableFileSize)
+        return {FileBytes::Refused, {}, tooLargeReason()};
+    return {FileBytes::Read, bytes, QString()};
+}
+#endif
 
 TextReadResult readTextFileContents(const QString& path)
 {

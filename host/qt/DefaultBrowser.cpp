@@ -44,8 +44,8 @@ void resolve(QLibrary& library, Function& function, const char* name)
 Gio loadGio()
 {
     Gio gio;
-    QLibrary library(QStringLiteral("gio-2.0"),
-                     0);  // stays loaded: QLibrary never unloads by itself
+    // Stays loaded: QLibrary never unloads by itself.
+    QLibrary library(QStringLiteral("gio-2.0"), 0);
     resolve(library, gio.defaultForScheme, "g_app_info_get_default_for_uri_scheme");
     resolve(library, gio.newLaunchContext, "g_app_launch_context_new");
     resolve(library, gio.unsetenv, "g_app_launch_context_unsetenv");
