@@ -6,6 +6,7 @@
 #
 #   bench/preview/run_preview.sh [BUILD_BIN_DIR] [REPETITIONS]
 set -euo pipefail
+source "$(dirname "$0")/../median.sh"
 bin=$(cd "${1:-build/default/bin}" && pwd)
 repetitions=${2:-7}
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}  # xcb under xvfb-run: with OpenGL
@@ -17,10 +18,8 @@ for ((i = 0; i < repetitions; i++)); do
   echo "quillet $("$bin/preview_quillet" "$page" 10 2>/dev/null)" >> "$work/results"
   echo "floor $("$bin/preview_floor" "$page" 10 2>/dev/null)" >> "$work/results"
 done
-median() { grep "^$1 " "$work/results" | awk -v column="$2" '{print $column}' | sort -n \
-             | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
-first=$(median quillet 2); first_floor=$(median floor 2)
-later=$(median quillet 3); later_floor=$(median floor 3)
+first=$(median "$work/results" quillet 2); first_floor=$(median "$work/results" floor 2)
+later=$(median "$work/results" quillet 3); later_floor=$(median "$work/results" floor 3)
 printf '%-10s %12s %12s\n' "" "first (ms)" "later (ms)"
 printf '%-10s %12s %12s\n' Quillet "$first" "$later" floor "$first_floor" "$later_floor"
 awk -v a="$first" -v b="$first_floor" -v c="$later" -v d="$later_floor" \

@@ -10,18 +10,17 @@ bin=$(cd "${1:-build/default/bin}" && pwd)
 repetitions=${2:-11}
 unset QT_QPA_PLATFORM
 
-xvfb-run -a bash -s "$bin" "$repetitions" <<'INNER'
+xvfb-run -a bash -s "$bin" "$repetitions" "$(dirname "$0")/../median.sh" <<'INNER'
 bin=$1 repetitions=$2
+source "$3"
 results=$(mktemp)
 for ((i = 0; i < repetitions; i++)); do
   for program in quillet minimal_window; do
     echo "$program $("$bin/measure_startup" "$bin/$program" 2>/dev/null)" >> "$results"
   done
 done
-median() { grep "^$1 " "$results" | awk -v column="$2" '{print $column}' | sort -n \
-             | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
-tool_ms=$(median quillet 2); floor_ms=$(median minimal_window 2)
-tool_kib=$(median quillet 3); floor_kib=$(median minimal_window 3)
+tool_ms=$(median "$results" quillet 2); floor_ms=$(median "$results" minimal_window 2)
+tool_kib=$(median "$results" quillet 3); floor_kib=$(median "$results" minimal_window 3)
 printf '%-16s %12s %14s\n' "" "window (ms)" "peak RSS (KiB)"
 printf '%-16s %12s %14s\n' Quillet "$tool_ms" "$tool_kib" "minimal window" "$floor_ms" "$floor_kib"
 awk -v a="$tool_ms" -v b="$floor_ms" -v c="$tool_kib" -v d="$floor_kib" \
