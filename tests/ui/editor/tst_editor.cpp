@@ -629,10 +629,12 @@ void TestEditor::preview()
 
     if (shows == u"loaded"_s) {
         QCOMPARE(host_->embeddedAddresses, QStringList{file(loadedFile)});
+        QCOMPARE(host_->embeddedOrigins, QList{PageOrigin::Loaded});  // decoded as a body file
         QVERIFY(host_->writtenPaths.isEmpty());
         QVERIFY(host_->messages.isEmpty());
     } else if (shows == u"written"_s) {
         QCOMPARE(host_->embeddedAddresses, QStringList{output});
+        QCOMPARE(host_->embeddedOrigins, QList{PageOrigin::Written});  // always Shift-JIS
         QCOMPARE(host_->writtenPaths, QStringList{output});
         QVERIFY(readAll(output).contains(text.toLatin1()));
         QVERIFY(host_->messages.isEmpty());  // no confirmation, unlike the create command
