@@ -1,5 +1,6 @@
 #include "BodyEditor.h"
 
+#include <QMimeData>
 #include <QTextDocument>
 #include <algorithm>
 
@@ -44,6 +45,23 @@ void BodyEditor::setText(const QString& text)
     lines.replace(u"\r\n"_s, u"\n"_s);
     lines.replace(u'\r', u'\n');
     setPlainText(lines);
+}
+
+// Only the text of what comes in counts: the body is plain text with
+// hand-written tags, which a Markdown or HTML reading would eat. Nothing
+// usable, nothing changed. Qt 6.4 itself reads the first format of the
+// list without checking there is one, and an X clipboard with no owner
+// hands over data with no formats at all.
+void BodyEditor::insertFromMimeData(const QMimeData* source)
+{
+    if (!source || !source->hasText())
+        return;
+    const QString text = source->text();
+    if (text.isEmpty())
+        return;
+    QMimeData plain;
+    plain.setText(text);
+    QPlainTextEdit::insertFromMimeData(&plain);
 }
 
 }  // namespace quillet

@@ -18,6 +18,10 @@ public:
     // Replaces the whole content, taking CR LF, LF or a lone CR as a line
     // break; raises one change notification.
     void setText(const QString& text);
+
+protected:
+    // Every paste, middle-button paste and drop comes through here.
+    void insertFromMimeData(const QMimeData* source) override;
 };
 
 }  // namespace quillet

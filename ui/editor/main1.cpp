@@ -3,6 +3,7 @@
 #include "BodyEditor.h"
 #include "ByteCounter.h"
 #include "Form1.h"
+#include "TextBox.h"
 #include "Twips.h"
 
 #include <QEvent>
@@ -121,10 +122,10 @@ void main1::createControls()
 
     Command5 = button(this, u"Command5"_s, u"クリア"_s, twipsRect(2280, 120, 735, 255));
 
-    Text1 = place<QLineEdit>(this, u"Text1"_s, twipsRect(120, 1080, 2175, 375));
+    Text1 = place<TextBox>(this, u"Text1"_s, twipsRect(120, 1080, 2175, 375));
     Text1->setText(u"ここにタイトル"_s);
     Text1->setAlignment(Qt::AlignCenter);
-    Text2 = place<QLineEdit>(this, u"Text2"_s, twipsRect(120, 5880, 4215, 270));
+    Text2 = place<TextBox>(this, u"Text2"_s, twipsRect(120, 5880, 4215, 270));
     Text2->setText(defaultNextLink);
 
     Label2 = label(this, u"Label2"_s, u"次へボタンを最下部に追加可能。(ここに URL 記入)"_s,

@@ -1,4 +1,5 @@
 #include "Accessibility.h"
+#include "ByteCounter.h"
 #include "FakeHostUi.h"
 #include "Form1.h"
 #include "ModalDialogs.h"
@@ -8,13 +9,16 @@
 #include "main1.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -45,6 +49,8 @@ private slots:
     // Create command and byte count from the window's fields
     void createWritesWindowFields();
     void countFollowsEveryChange();
+    void pasteTakesOnlyText_data();
+    void pasteTakesOnlyText();
 
     // Output file choice
     void outputFileChoice_data();
@@ -282,6 +288,96 @@ void TestEditor::countFollowsEveryChange()
     QCOMPARE(label("Label4")->text(), u" 11"_s);
     body()->clear();
     QCOMPARE(label("Label4")->text(), u" 0"_s);
+}
+
+// What an X clipboard with no owner hands over, what an unknown program
+// offers, and plain text; by every path that brings data into a box, with
+// the box's whole text selected, as Tab or a triple-click leaves it.
+void TestEditor::pasteTakesOnlyText_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("path");      // "keys", "menu" (its Paste entry) or "drop"
+    QTest::addColumn<QString>("offered");   // "nothing", "unknown", "markdown" or the text
+    QTest::addColumn<QString>("expected");  // the box's text afterwards
+
+    for (const char* box : {"rtext1", "Text1", "Text2"}) {
+        for (const char* path : {"keys", "menu", "drop"}) {
+            const auto row = [&](const char* offered, const QString& expected) {
+                QTest::addRow("%s, %s, %s", box, path, offered)
+                    << QString::fromLatin1(box) << QString::fromLatin1(path)
+                    << QString::fromLatin1(offered) << expected;
+            };
+            row("nothing", u"abc"_s);
+            row("unknown", u"abc"_s);
+        }
+    }
+    QTest::newRow("rtext1, keys, text") << u"rtext1"_s << u"keys"_s << u"x\ny"_s << u"x\r\ny"_s;
+    QTest::newRow("rtext1, menu, text") << u"rtext1"_s << u"menu"_s << u"x\ny"_s << u"x\r\ny"_s;
+    QTest::newRow("rtext1, drop, text")  // at the drop point, before the old text
+        << u"rtext1"_s << u"drop"_s << u"x\ny"_s << u"x\r\nyabc"_s;
+    QTest::newRow("rtext1, keys, markdown")  // tags stay tags
+        << u"rtext1"_s << u"keys"_s << u"markdown"_s << u"x<br>y"_s;
+    QTest::newRow("Text1, keys, text") << u"Text1"_s << u"keys"_s << u"xy"_s << u"xy"_s;
+}
+
+void TestEditor::pasteTakesOnlyText()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, path);
+    QFETCH(QString, offered);
+    QFETCH(QString, expected);
+
+    auto* data = new QMimeData;  // the clipboard owns it
+    if (offered == u"unknown"_s)
+        data->setData(u"application/x-unknown-program"_s, "\x01\x02");
+    else if (offered == u"markdown"_s) {
+        data->setData(u"text/markdown"_s, "x<br>y");  // first, as some programs offer it
+        data->setText(u"x<br>y"_s);
+    } else if (offered != u"nothing"_s)
+        data->setText(offered);
+    QGuiApplication::clipboard()->setMimeData(data);
+
+    QWidget* target = control<QWidget>(box.toLatin1().constData());
+    auto* line = qobject_cast<QLineEdit*>(target);  // none for the body
+    const auto text = [&] { return line ? line->text() : window_->body(); };
+    if (line)
+        line->setText(u"abc"_s);
+    else
+        body()->setPlainText(u"abc"_s);
+    target->setFocus();
+    QTest::keyClick(target, Qt::Key_A, Qt::ControlModifier);
+    QSignalSpy changes(body(), &QPlainTextEdit::textChanged);
+
+    if (path == u"keys"_s) {
+        QTest::keyClick(target, Qt::Key_V, Qt::ControlModifier);
+    } else if (path == u"menu"_s) {
+        const std::unique_ptr<QMenu> menu(line ? line->createStandardContextMenu()
+                                               : body()->createStandardContextMenu());
+        QAction* paste = nullptr;
+        for (QAction* action : menu->actions())
+            if (action->text().startsWith(u"&Paste"_s))
+                paste = action;
+        QVERIFY(paste);
+        QCOMPARE(paste->isEnabled(), expected != u"abc"_s);
+        paste->trigger();
+    } else {
+        QWidget* dropTarget = line ? target : body()->viewport();
+        // A drop reaches only a box that took the drag when it entered.
+        QDragEnterEvent enter(QPoint(1, 1), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(dropTarget, &enter);
+        QCOMPARE(enter.isAccepted(), expected != u"abc"_s);
+        QDropEvent drop(QPointF(1, 1), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+        if (enter.isAccepted())
+            QApplication::sendEvent(dropTarget, &drop);
+    }
+
+    QCOMPARE(text(), expected);
+    if (line)
+        return;
+    QCOMPARE(changes.size(), expected == u"abc"_s ? 0 : 1);
+    QCOMPARE(label("Label4")->text(), byteCountCaption(expected));
+    body()->undo();
+    QCOMPARE(window_->body(), u"abc"_s);
 }
 
 void TestEditor::outputFileChoice_data()
