@@ -8,12 +8,15 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-translations-l10n libicu-dev
+  qt6-declarative-dev  # the browser module sets how Qt Quick draws
   libglib2.0-dev  # GIO's types, to start the default browser
   unicode-data    # EmojiSources.txt, which the pictogram tables are made from
   libbenchmark-dev libxcb1-dev
   # Packaging and its test: build the .deb (CPack asks file(1) what each
   # installed file is), check and validate it, start it headless.
   dpkg-dev file lintian desktop-file-utils appstream xvfb xauth xdotool
+  # The real window on a private X display, bare and under a window manager.
+  openbox x11-utils
   # The fuzz targets: clang with libFuzzer.
   clang libclang-rt-dev
   # The window names Windows' Japanese faces; these stand in for them. The

@@ -2,7 +2,6 @@
 
 #include "CodePage.h"
 #include "DefaultBrowser.h"
-#include "GlobalShareContext.h"
 #include "TextFile.h"
 #include "WebPane.h"
 
@@ -13,7 +12,6 @@
 #include <QKeyEvent>
 #include <QLibrary>
 #include <QMessageBox>
-#include <QOpenGLContext>
 #include <QTimer>
 #include <QUrl>
 #include <QWidget>
@@ -50,22 +48,6 @@ namespace {
 
 const QString webPaneObjectName = u"WebEngineView"_s;
 
-// Made here, just before the engine's module is first loaded, rather than
-// at start-up (see GlobalShareContext.h).
-void shareOpenGLContextWithBrowser()
-{
-    if (QOpenGLContext::globalShareContext())
-        return;
-    // Set even when it cannot be created (no OpenGL here, as without a
-    // display): the engine then renders in software, but it reads the
-    // shared context's format and crashes when there is none. Qt's own
-    // start-up does the same.
-    auto* context = new QOpenGLContext(QCoreApplication::instance());  // lives as long as the app
-    context->setFormat(QSurfaceFormat::defaultFormat());
-    context->create();
-    qt_gl_set_global_share_context(context);
-}
-
 struct WebPaneModule {
     CreateWebPaneFunction create = nullptr;
     ShowWebContentFunction show = nullptr;
@@ -75,7 +57,6 @@ struct WebPaneModule {
 // nullopt when it or the browser engine it needs is missing.
 std::optional<WebPaneModule> loadWebPaneModule()
 {
-    shareOpenGLContextWithBrowser();
     const QString programDir = QCoreApplication::applicationDirPath();
     const QString name = QLatin1StringView(webPaneModuleName);
     const QString installed = programDir + u'/' + QLatin1StringView(QUILLET_WEBPANE_FROM_BIN);
@@ -239,9 +220,9 @@ FileResult QtHostUi::navigateEmbedded(QWidget* frame, const QString& address, Pa
 
 void QtHostUi::preloadEmbedded()
 {
-    // The engine's libraries and the OpenGL driver take a few hundred
-    // milliseconds to load; start-up leaves them out, and a preview would
-    // wait for them. Loaded once the dialog that led here has closed.
+    // The engine's libraries are large; start-up leaves them out, and a
+    // preview would wait for them. Loaded once the dialog that led here has
+    // closed.
     QTimer::singleShot(0, QCoreApplication::instance(), [] { loadWebPaneModule(); });
 }
 

@@ -2,6 +2,11 @@
 // libraries are large, and only a preview should pay for loading them.
 #include "WebPane.h"
 
+#include "GlobalShareContext.h"
+
+#include <QCoreApplication>
+#include <QOpenGLContext>
+#include <QQuickWindow>
 #include <QWebEngineFullScreenRequest>
 #include <QWebEnginePage>
 #include <QWebEngineSettings>
@@ -35,10 +40,30 @@ void confine(QWebEngineView& view)
                      [](QWebEngineFullScreenRequest request) { request.reject(); });
 }
 
+// The engine draws the page in software, not through OpenGL. A view that
+// composites through OpenGL needs its top-level window to have an OpenGL
+// surface, and Qt 6.4 gets one by destroying and re-creating the editor's
+// native window as the view joins it: the window vanishes and comes back
+// elsewhere, under a new id, with the window manager's state for it lost.
+// The pane is small, so software drawing costs nothing a user sees, and
+// the OpenGL driver is never loaded.
+void drawInSoftware()
+{
+    if (QOpenGLContext::globalShareContext())
+        return;  // done before
+    QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+    // The engine still reads the format of the context it would share, and
+    // crashes when there is none. One that is never created loads nothing.
+    auto* context = new QOpenGLContext(QCoreApplication::instance());  // lives as long as the app
+    context->setFormat(QSurfaceFormat::defaultFormat());
+    qt_gl_set_global_share_context(context);
+}
+
 }  // namespace
 
 extern "C" Q_DECL_EXPORT QWidget* quilletCreateWebPane(QWidget* parent)
 {
+    drawInSoftware();
     auto* view = new QWebEngineView(parent);  // owned by the pane's place
     confine(*view);
     // For pages it loads by address; the engine's own charset guess can
