@@ -1,3 +1,4 @@
+#include "InputMethodGuard.h"
 #include "QtHostUi.h"
 #include "main1.h"
 
@@ -22,10 +23,10 @@ int main(int argc, char* argv[])
         QApplication::installTranslator(&toolkitTexts);
 
     QIcon icon;
-    for (const int size : {16, 32, 48, 128})
-        icon.addFile(u":/icons/quillet-%1.png"_s.arg(size));
+    for (const int size : {16, 32, 48, 128}) icon.addFile(u":/icons/quillet-%1.png"_s.arg(size));
     QApplication::setWindowIcon(icon);  // both windows carry it
 
+    const quillet::InputMethodGuard inputMethodGuard(&app);
     quillet::QtHostUi host;
     quillet::main1 window(host);
     window.show();

@@ -17,6 +17,9 @@ packages=(
   dpkg-dev file lintian desktop-file-utils appstream xvfb xauth xdotool
   # The real window on a private X display, bare and under a window manager.
   openbox x11-utils
+  # Japanese typed through a real input method: IBus with Mozc, in a D-Bus
+  # session of the test's own.
+  ibus ibus-mozc dbus-daemon
   # The fuzz targets: clang with libFuzzer.
   clang libclang-rt-dev
   # The window names Windows' Japanese faces; these stand in for them. The

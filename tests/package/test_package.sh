@@ -18,6 +18,8 @@ echo "depends: $depends"
 for needed in libqt6widgets6 libqt6webenginewidgets6 libicu fonts-ipafont-mincho fonts-noto-color-emoji; do
   grep -q "$needed" <<<"$depends" || { echo "missing dependency: $needed"; exit 1; }
 done
+[ "$(dpkg-deb -f "$deb" Suggests)" = "fcitx5-mozc | ibus-mozc | ibus-anthy" ] \
+  || { echo "no input methods suggested"; exit 1; }
 [ "$(dpkg-deb -f "$deb" Version)" = 1.0.0.5 ] || { echo "wrong version"; exit 1; }
 
 # Debian's own checks on the package: no error and no warning.

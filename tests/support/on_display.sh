@@ -1,17 +1,41 @@
 #!/usr/bin/env bash
 # Runs a command on a private X display (Xvfb, 96 dpi) with Qt's X11
-# platform, under the openbox window manager when the first argument is
-# --openbox. Fails when the display or the window manager does not start.
+# platform. Options, before the command:
+#   --openbox  under the openbox window manager;
+#   --ibus     with IBus and its Mozc engine, in a D-Bus session of its own
+#              and a new home folder; as nobody when run as root, since
+#              Mozc refuses to run as root.
+# Fails when the display, the window manager or the input method does not
+# start.
 set -euo pipefail
+
+openbox=false ibus=false
+while [ "${1-}" = --openbox ] || [ "${1-}" = --ibus ] || [ "${1-}" = --ibus-session ]; do
+  case $1 in
+    --openbox) openbox=true ;;
+    --ibus) ibus=true ;;
+    --ibus-session)  # inside the D-Bus session made below
+      ibus-daemon --daemonize --replace --panel=disable --emoji-extension=disable \
+        --config=/usr/libexec/ibus-memconf
+      for _ in $(seq 100); do ibus engine mozc-jp 2> /dev/null && break; sleep 0.1; done
+      [ "$(ibus engine 2> /dev/null)" = mozc-jp ] \
+        || { echo "IBus did not start with Mozc" >&2; exit 1; }
+      shift
+      exec "$@" ;;
+  esac
+  shift
+done
 
 if [ -z "${QUILLET_ON_DISPLAY-}" ]; then
   export QUILLET_ON_DISPLAY=1
-  exec xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96 -nolisten tcp" "$0" "$@"
+  options=()
+  $openbox && options+=(--openbox)
+  $ibus && options+=(--ibus)
+  exec xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96 -nolisten tcp" "$0" "${options[@]}" "$@"
 fi
 
 export QT_QPA_PLATFORM=xcb
-if [ "${1-}" = --openbox ]; then
-  shift
+if $openbox; then
   openbox --sm-disable &
   wm=$!
   trap 'kill "$wm" 2> /dev/null || true' EXIT
@@ -22,4 +46,31 @@ if [ "${1-}" = --openbox ]; then
   xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id' \
     || { echo "openbox did not start" >&2; exit 1; }
 fi
-"$@"
+
+if $ibus; then
+  home=$(mktemp -d)
+  trap 'rm -rf "$home"' EXIT
+  cp "$XAUTHORITY" "$home/.Xauthority"  # the display, for whoever runs below
+  mkdir -p "$home/.config/mozc"  # Mozc's own default, but starting with input on
+  cat > "$home/.config/mozc/ibus_config.textproto" << 'CONFIG'
+engines {
+  name : "mozc-jp"
+  longname : "Mozc"
+  layout : "default"
+  layout_variant : ""
+  layout_option : ""
+  rank : 80
+}
+active_on_launch: True
+CONFIG
+  as=()
+  if [ "$(id -u)" -eq 0 ]; then
+    chown -R nobody:nogroup "$home"
+    as=(runuser -u nobody --)
+  fi
+  "${as[@]}" env -i HOME="$home" PATH=/usr/bin:/bin LANG=C.UTF-8 DISPLAY="$DISPLAY" \
+    XAUTHORITY="$home/.Xauthority" QT_QPA_PLATFORM=xcb QT_IM_MODULE=ibus \
+    dbus-run-session -- "$0" --ibus-session "$@"
+else
+  "$@"
+fi
