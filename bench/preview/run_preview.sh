@@ -9,7 +9,7 @@ set -euo pipefail
 source "$(dirname "$0")/../median.sh"
 bin=$(cd "${1:-build/default/bin}" && pwd)
 repetitions=${2:-7}
-export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}  # xcb under xvfb-run: with OpenGL
+export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}  # xcb under xvfb-run: on a display
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 page=$work/sub100.html  # written by Quillet's run, then loaded by the floor's
