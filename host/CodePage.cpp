@@ -165,17 +165,12 @@ void appendConverted(UConverter* converter, QStringView text, QByteArray& out)
     } while (status == U_BUFFER_OVERFLOW_ERROR);
 }
 
-QByteArray encode(QStringView text, qsizetype& substituted)
+// Calls `onRun` for each stretch of text between pictograms and
+// `onPictogram` for each pictogram, in order. Pictograms are picked out
+// first, since a keycap's digit alone is a character of the code page.
+template <typename OnRun, typename OnPictogram>
+void splitAtPictograms(QStringView text, OnRun&& onRun, OnPictogram&& onPictogram)
 {
-    const Converter converter = openCp932();
-    UErrorCode status = U_ZERO_ERROR;
-    ucnv_setFromUCallBack(converter.get(), substituteAndCount, &substituted, nullptr, nullptr,
-                          &status);
-
-    QByteArray out;
-    out.reserve(text.size() + text.size() / 2);
-    // Pictograms are picked out first, since a keycap's digit alone is
-    // a character of the code page; the runs between go through ICU.
     qsizetype run = 0;
     for (qsizetype at = 0; at < text.size();) {
         const std::optional<PictogramMatch> pictogram = pictogramAt(text, at);
@@ -183,13 +178,85 @@ QByteArray encode(QStringView text, qsizetype& substituted)
             ++at;
             continue;
         }
-        appendConverted(converter.get(), text.sliced(run, at - run), out);
-        out.append(char(pictogram->code >> 8)).append(char(pictogram->code & 0xFF));
+        onRun(run, text.sliced(run, at - run));
+        onPictogram(pictogram->code);
         at += pictogram->length;
         run = at;
     }
-    appendConverted(converter.get(), text.sliced(run), out);
+    onRun(run, text.sliced(run));
+}
+
+void countSubstitutions(UConverter* converter, qsizetype& substituted)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    ucnv_setFromUCallBack(converter, substituteAndCount, &substituted, nullptr, nullptr, &status);
+}
+
+QByteArray encode(QStringView text, qsizetype& substituted)
+{
+    const Converter converter = openCp932();
+    countSubstitutions(converter.get(), substituted);
+    QByteArray out;
+    out.reserve(text.size() + text.size() / 2);
+    splitAtPictograms(
+        text, [&](qsizetype, QStringView run) { appendConverted(converter.get(), run, out); },
+        [&out](quint16 code) { out.append(char(code >> 8)).append(char(code & 0xFF)); });
     return out;
+}
+
+// A lead byte of a two-byte character in code page 932.
+bool isLeadByte(uchar byte)
+{
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+// Rows 13 (NEC's special characters), 89 to 92 (NEC's selection of IBM's
+// extensions) and 115 to 119 (IBM's extensions).
+bool isPlatformDependentLead(uchar byte)
+{
+    return byte == 0x87 || byte == 0xED || byte == 0xEE || byte >= 0xFA;
+}
+
+qsizetype codePointLength(QStringView text, qsizetype at)
+{
+    return at + 1 < text.size() && text[at].isHighSurrogate() && text[at + 1].isLowSurrogate() ? 2
+                                                                                               : 1;
+}
+
+// Converts one stretch without pictograms, keeping for every byte the
+// index of the character it came from, and reads the risks off the bytes.
+void appendRisks(UConverter* converter, QStringView run, qsizetype base, QList<Cp932Risk>& risks)
+{
+    const char16_t* const runStart = run.utf16();
+    const char16_t* source = runStart;
+    const char16_t* const sourceEnd = source + run.size();
+    std::array<char, 4 * 1024> chunk{};
+    std::array<int32_t, 4 * 1024> offsets{};
+    UErrorCode status = U_ZERO_ERROR;
+    // A character's trail byte may come at the start of the next chunk.
+    qsizetype skip = 0;
+    do {
+        status = U_ZERO_ERROR;
+        const qsizetype callStart = source - runStart;
+        char* target = chunk.data();
+        ucnv_fromUnicode(converter, &target, chunk.data() + chunk.size(), &source, sourceEnd,
+                         offsets.data(), /*flush=*/true, &status);
+        const qsizetype written = target - chunk.data();
+        qsizetype i = skip;
+        for (; i < written; ++i) {
+            const auto byte = uchar(chunk[i]);
+            const qsizetype at = callStart + offsets[i];
+            if (isLeadByte(byte)) {
+                if (isPlatformDependentLead(byte))
+                    risks.append(
+                        {base + at, codePointLength(run, at), Cp932Risk::PlatformDependent});
+                ++i;  // the trail byte
+            } else if (byte == '?' && run[at] != u'?') {
+                risks.append({base + at, codePointLength(run, at), Cp932Risk::Lost});
+            }
+        }
+        skip = i - written;
+    } while (status == U_BUFFER_OVERFLOW_ERROR);
 }
 
 // A lead byte of a UTF-8 sequence of three or four bytes. Every Japanese
@@ -252,6 +319,33 @@ qsizetype cp932UnmappableCount(QStringView text)
     qsizetype substituted = 0;
     encode(text, substituted);
     return substituted;
+}
+
+struct Cp932RiskFinder::Converter {
+    quillet::Converter converter = openCp932();
+    qsizetype substituted = 0;  // the callback's count, unused here
+};
+
+Cp932RiskFinder::Cp932RiskFinder() : converter_(std::make_unique<Converter>())
+{
+    countSubstitutions(converter_->converter.get(), converter_->substituted);
+}
+
+Cp932RiskFinder::~Cp932RiskFinder() = default;
+
+QList<Cp932Risk> Cp932RiskFinder::risks(QStringView text)
+{
+    QList<Cp932Risk> found;
+    UConverter* converter = converter_->converter.get();
+    splitAtPictograms(
+        text,
+        [&](qsizetype start, QStringView run) {
+            // Plain ASCII is never at risk; most of a page is tags.
+            if (std::any_of(run.begin(), run.end(), [](QChar c) { return c.unicode() >= 0x80; }))
+                appendRisks(converter, run, start, found);
+        },
+        [](quint16) {});
+    return found;
 }
 
 QList<char32_t> textStylePictograms()

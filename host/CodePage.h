@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <memory>
+
 namespace quillet {
 
 // Encodes to code page 932 (Shift-JIS as Windows writes it). Characters
@@ -20,6 +22,38 @@ QByteArray toCp932(QStringView text);
 
 // How many code points toCp932 would write as "?".
 qsizetype cp932UnmappableCount(QStringView text);
+
+// A character that toCp932 writes other than a handset shows it: as "?"
+// (lost), or in the rows of the code page that only some makers' systems
+// have (lead byte 87, ED, EE or FA to FC: NEC's special characters and the
+// IBM extensions), which handsets may not show. The handsets' own
+// pictograms are neither.
+struct Cp932Risk {
+    enum Kind { Lost, PlatformDependent };
+    qsizetype start = 0;   // UTF-16 index in the text
+    qsizetype length = 0;  // UTF-16 units: 2 for a surrogate pair
+    Kind kind = Lost;
+    friend bool operator==(const Cp932Risk& a, const Cp932Risk& b)
+    {
+        return a.start == b.start && a.length == b.length && a.kind == b.kind;
+    }
+};
+
+// Finds the risky characters of texts with the very encoder toCp932 uses,
+// keeping its converter for the next text.
+class Cp932RiskFinder {
+public:
+    Cp932RiskFinder();
+    ~Cp932RiskFinder();
+    Cp932RiskFinder(const Cp932RiskFinder&) = delete;
+    Cp932RiskFinder& operator=(const Cp932RiskFinder&) = delete;
+
+    QList<Cp932Risk> risks(QStringView text);
+
+private:
+    struct Converter;
+    std::unique_ptr<Converter> converter_;
+};
 
 // How a pictogram code reads: as the character or keycap sequence Unicode
 // maps it to, which writes back byte for byte, or with the emoji

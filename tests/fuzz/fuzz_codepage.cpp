@@ -1,7 +1,9 @@
 // Code page 932 both ways on arbitrary input: bytes as a body file, and the
-// same bytes as UTF-16 text, unpaired surrogates and all.
+// same bytes as UTF-16 text, unpaired surrogates and all, with the marks
+// the editor draws on it.
 #include "ByteCounter.h"
 #include "CodePage.h"
+#include "HandsetMarks.h"
 
 #include <QString>
 #include <cstdlib>
@@ -20,6 +22,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (encoded.size() > 2 * text.size() || encoded.count('?') < lost)
         std::abort();
     if (quillet::bodyByteCount(text) < text.size())
+        std::abort();
+
+    // The editor's marks lie inside the text and mark exactly the lost ones.
+    qsizetype marked = 0;
+    for (const quillet::HandsetMark& mark : quillet::HandsetMarker().marks(text)) {
+        if (mark.start < 0 || mark.length <= 0 || mark.start + mark.length > text.size())
+            std::abort();
+        marked += mark.kind == quillet::HandsetMark::LostCharacter;
+    }
+    if (marked != lost)
         std::abort();
     return 0;
 }

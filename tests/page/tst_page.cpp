@@ -1,6 +1,8 @@
 #include "ByteCounter.h"
 #include "CodePage.h"
 #include "FakeHostUi.h"
+#include "HandsetMarks.h"
+#include "PageSize.h"
 #include "SubPageWriter.h"
 #include "TestFiles.h"
 
@@ -59,6 +61,12 @@ private slots:
     void byteCount_data();
     void byteCount();
 
+    // What a handset will make of it
+    void pageSize_data();
+    void pageSize();
+    void handsetMarks_data();
+    void handsetMarks();
+
 private:
     QString pagePath() const { return dir_->filePath(u"sub100.html"_s); }
 
@@ -88,6 +96,8 @@ void TestPage::workedExampleIsExact_data()
                                 << workedExample(false,
                                                  "\x90\xB0\x82\xEA\xF8\x9F\xF9\x91\xF8\xE9\xF9\x85")
                                 << 123;
+    QTest::newRow("half-width kana")
+        << u"ｱｲ"_s << u"http://"_s << workedExample(false, "\xB1\xB2") << 113;
 }
 
 void TestPage::workedExampleIsExact()
@@ -104,6 +114,7 @@ void TestPage::workedExampleIsExact()
     QCOMPARE(written.size(), size);
     QCOMPARE(written, expected);
     QVERIFY(written.endsWith("</HTML>\r\n"));
+    QCOMPARE(pageByteSize(u"Menu"_s, body, nextLink), size);  // what the tooltip gives
     QCOMPARE(host_.messageTexts(), QStringList{u"作成しました。"_s});
 }
 
@@ -277,6 +288,83 @@ void TestPage::byteCount()
     QFETCH(QString, body);
     QFETCH(QString, caption);
     QCOMPARE(byteCountCaption(body), caption);
+}
+
+void TestPage::pageSize_data()
+{
+    QTest::addColumn<QString>("body");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("tooLarge");
+    // Without a link the fixed lines take 111 bytes.
+    QTest::newRow("worked example")
+        << u"Hello あ"_s << u"ページ全体 119 バイト（1 パケット）"_s << false;
+    QTest::newRow("one byte under the limit")
+        << QString(5008, u'a') << u"ページ全体 5,119 バイト（40 パケット）"_s << false;
+    QTest::newRow("at the limit") << QString(5009, u'a')
+                                  << u"ページ全体 5,120 バイト（40 パケット）"_s << true;
+    // Counted as 2 each, written as 1: the length alone cannot tell.
+    QTest::newRow("half-width kana under the limit")
+        << QString(5008, u'ｱ') << u"ページ全体 5,119 バイト（40 パケット）"_s << false;
+    QTest::newRow("Japanese far over the limit")
+        << QString(20000, u'あ') << u"ページ全体 40,111 バイト（314 パケット）"_s << true;
+}
+
+void TestPage::pageSize()
+{
+    QFETCH(QString, body);
+    QFETCH(QString, text);
+    QFETCH(bool, tooLarge);
+    const qsizetype bytes = pageByteSize(u"Menu"_s, body, u"http://"_s);
+    const QStringList lines = pageSizeText(bytes).split(u'\n');
+    QCOMPARE(lines.first(), text);
+    QCOMPARE(lines.size(), tooLarge ? 2 : 1);  // the warning
+    QCOMPARE(pageTooLargeForFirstHandsets(u"Menu"_s, body, u"http://"_s), tooLarge);
+}
+
+void TestPage::handsetMarks_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("bodyGoesOn");
+    QTest::addColumn<QString>("marks");
+    QTest::newRow("ordinary page")
+        << u"お知らせ<br>\r\n<center>中央</center>\r\n<A href=\"sub101.html\">次へ</A>\r\n<HR>"_s
+        << false
+        << u"tag:<br> tag:<center> tag:</center> tag:<A href=\"sub101.html\"> tag:</A> tag:<HR>"_s;
+    QTest::newRow("later handsets' tags")
+        << u"<font color=red>赤</font><MARQUEE>"_s << false
+        << u"tag:<font color=red> later:font tag:</font> later:font tag:<MARQUEE> later:MARQUEE"_s;
+    QTest::newRow("tags outside Compact HTML")
+        << u"<table><Script>"_s << false
+        << u"tag:<table> unknown:table tag:<Script> unknown:Script"_s;
+    QTest::newRow("lost characters") << u"한と😀?"_s << false << u"lost:한 lost:😀"_s;
+    QTest::newRow("platform-dependent rows, not their standard twins")
+        << u"①Ⅰ髙∵￢"_s << false << u"platform:① platform:Ⅰ platform:髙"_s;
+    QTest::newRow("pictograms are the handsets' own") << u"☀#\uFE0F\u20E3"_s << false << QString();
+    QTest::newRow("a character inside a tag")
+        << u"<a href=\"①\">"_s << false << u"tag:<a href=\"①\"> platform:①"_s;
+    QTest::newRow("trail byte across the converter's chunks")
+        << QString(4095, u'a') + u"髙あ"_s << false << u"platform:髙"_s;
+    QTest::newRow("unclosed, to the end of its line")
+        << u"<a href=x\r\n次へ"_s << false << u"unclosed:<a href=x"_s;
+    QTest::newRow("unclosed before the next tag")
+        << u"<b <br>"_s << false << u"unclosed:<b <br> tag:<br>"_s;
+    QTest::newRow("cut from a longer body") << u"<a href=x"_s << true << QString();
+    QTest::newRow("not tags") << u"a < b > c <3"_s << false << QString();
+    QTest::newRow("comment") << u"<!-- <table> -->x"_s << false << u"comment:<!-- <table> -->"_s;
+    QTest::newRow("declaration") << u"<!DOCTYPE html>"_s << false << u"tag:<!DOCTYPE html>"_s;
+}
+
+void TestPage::handsetMarks()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, bodyGoesOn);
+    QFETCH(QString, marks);
+    static const QStringList kinds{u"lost"_s,    u"platform"_s, u"tag"_s,     u"comment"_s,
+                                   u"unknown"_s, u"later"_s,    u"unclosed"_s};
+    QStringList found;
+    for (const HandsetMark& mark : HandsetMarker().marks(text, bodyGoesOn))
+        found += kinds[mark.kind] + u':' + text.sliced(mark.start, mark.length);
+    QCOMPARE(found.join(u' '), marks);
 }
 
 QTEST_GUILESS_MAIN(TestPage)
