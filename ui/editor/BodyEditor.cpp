@@ -1,28 +1,95 @@
 #include "BodyEditor.h"
 
+#include <QHelpEvent>
 #include <QMimeData>
+#include <QScrollBar>
+#include <QTextBlock>
 #include <QTextDocument>
+#include <QToolTip>
+
 #include <algorithm>
 
 namespace quillet {
 
 using namespace Qt::Literals::StringLiterals;
 
+namespace {
+
+// How far above the view a tag or comment that reaches into it may start,
+// and below it end. A longer one is no tag a handset would read anyway.
+constexpr int markContext = 4096;
+
+// The document ends blocks with U+2029, and Shift+Enter puts a U+2028
+// inside one: both are line breaks to the user.
+bool isBreak(QChar c)
+{
+    return c == QChar::ParagraphSeparator || c == QChar::LineSeparator;
+}
+
+QTextCharFormat underlined(QTextCharFormat::UnderlineStyle style, const QColor& colour)
+{
+    QTextCharFormat format;
+    format.setUnderlineStyle(style);
+    format.setUnderlineColor(colour);
+    return format;
+}
+
+// Underlines carry no colour of the text: drawn over a tag's colour, one
+// that did would hide its own underline.
+QTextCharFormat markFormat(HandsetMark::Kind kind, const QPalette& palette)
+{
+    const QColor warning(0xFF, 0x8C, 0x00);
+    QTextCharFormat format;
+    switch (kind) {
+    case HandsetMark::LostCharacter:
+    case HandsetMark::UnclosedTag:
+        return underlined(QTextCharFormat::WaveUnderline, Qt::red);
+    case HandsetMark::PlatformCharacter:
+    case HandsetMark::UnknownTag:
+        return underlined(QTextCharFormat::WaveUnderline, warning);
+    case HandsetMark::LaterTag:  // information, not a warning
+        return underlined(QTextCharFormat::DotLine, palette.color(QPalette::PlaceholderText));
+    case HandsetMark::Comment:
+        format.setForeground(palette.color(QPalette::PlaceholderText));
+        break;
+    case HandsetMark::Tag:
+        format.setForeground(palette.color(QPalette::Link));
+        break;
+    }
+    return format;
+}
+
+// The start of the tag or comment that `text` ends inside, or its end.
+qsizetype openingBefore(QStringView text)
+{
+    const qsizetype comment = text.lastIndexOf(u"<!--");
+    if (comment >= 0 && text.indexOf(u"-->", comment) < 0)
+        return comment;
+    const qsizetype tag = text.lastIndexOf(u'<');
+    if (tag >= 0 && text.indexOf(u'>', tag) < 0)
+        return tag;
+    return text.size();
+}
+
+}  // namespace
+
 BodyEditor::BodyEditor(QWidget* parent) : QPlainTextEdit(parent)
 {
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    markTimer_.setSingleShot(true);
+    markTimer_.setInterval(0);
+    connect(&markTimer_, &QTimer::timeout, this, &BodyEditor::updateHandsetMarks);
+    connect(document(), &QTextDocument::contentsChanged, this, &BodyEditor::scheduleHandsetMarks);
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this,
+            &BodyEditor::scheduleHandsetMarks);
 }
 
 QString BodyEditor::Text() const
 {
     // toPlainText() would turn no-break spaces into plain ones; the raw
-    // text keeps them. It ends blocks with U+2029, and Shift+Enter puts a
-    // U+2028 inside one: both are line breaks to the user. One pass, since
-    // the byte count reads the whole body on every keystroke.
+    // text keeps them. One pass, since the byte count reads the whole body
+    // on every keystroke.
     const QString raw = document()->toRawText();
-    const auto isBreak = [](QChar c) {
-        return c == QChar::ParagraphSeparator || c == QChar::LineSeparator;
-    };
     const auto breaks = std::count_if(raw.cbegin(), raw.cend(), isBreak);
     if (breaks == 0)
         return raw;
@@ -62,6 +129,98 @@ void BodyEditor::insertFromMimeData(const QMimeData* source)
     QMimeData plain;
     plain.setText(text);
     QPlainTextEdit::insertFromMimeData(&plain);
+}
+
+void BodyEditor::setHandsetMarks(bool on)
+{
+    marksOn_ = on;
+    updateHandsetMarks();
+}
+
+void BodyEditor::scheduleHandsetMarks()
+{
+    if (marksOn_)
+        markTimer_.start();
+}
+
+// Marks only the text in view, with enough around it to read the tags that
+// reach into it, so a keystroke costs the same in a body of any size.
+void BodyEditor::updateHandsetMarks()
+{
+    markTimer_.stop();
+    marks_.clear();
+    if (marksOn_) {
+        const QRect view = viewport()->rect();
+        const int shownFrom = cursorForPosition(view.topLeft()).position();
+        const int shownTo = cursorForPosition(view.bottomRight()).position();
+        const int bodyEnd = document()->characterCount() - 1;
+        const int from = std::max(0, shownFrom - markContext);
+        QTextCursor range(document());
+        range.setPosition(from);
+        range.setPosition(std::min(bodyEnd, shownTo + markContext), QTextCursor::KeepAnchor);
+        QString text = range.selectedText();
+        std::replace_if(text.begin(), text.end(), isBreak, u'\n');
+
+        // From the tag the view starts inside to the first ">" below it.
+        const qsizetype start = openingBefore(QStringView(text).first(shownFrom - from));
+        const qsizetype close = text.indexOf(u'>', shownTo - from);
+        const qsizetype stop = close < 0 ? text.size() : close + 1;
+        const bool bodyGoesOn = from + stop < bodyEnd;
+        for (HandsetMark mark :
+             marker_.marks(QStringView(text).sliced(start, stop - start), bodyGoesOn)) {
+            mark.start += from + start;
+            if (mark.start <= shownTo && mark.start + mark.length >= shownFrom)
+                marks_.append(mark);
+        }
+    }
+    setExtraSelections(selectionsFor(marks_));
+}
+
+QList<QTextEdit::ExtraSelection> BodyEditor::selectionsFor(const QList<HandsetMark>& marks) const
+{
+    QList<QTextEdit::ExtraSelection> selections;
+    selections.reserve(marks.size());
+    for (const HandsetMark& mark : marks) {
+        QTextCursor cursor(document());
+        cursor.setPosition(int(mark.start));
+        cursor.setPosition(int(mark.start + mark.length), QTextCursor::KeepAnchor);
+        selections.append({cursor, markFormat(mark.kind, palette())});
+    }
+    return selections;
+}
+
+bool BodyEditor::viewportEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        showMarkTip(*static_cast<QHelpEvent*>(event));
+        return true;
+    }
+    return QPlainTextEdit::viewportEvent(event);
+}
+
+void BodyEditor::resizeEvent(QResizeEvent* event)
+{
+    QPlainTextEdit::resizeEvent(event);
+    scheduleHandsetMarks();
+}
+
+void BodyEditor::showMarkTip(const QHelpEvent& event)
+{
+    if (markTimer_.isActive())
+        updateHandsetMarks();
+    // The character under the pointer, not the caret place nearest to it.
+    const QTextCursor nearest = cursorForPosition(event.pos());
+    const qsizetype at =
+        nearest.position() - (cursorRect(nearest).left() > event.pos().x() ? 1 : 0);
+    QString tip;
+    for (const HandsetMark& mark : marks_) {
+        if (at >= mark.start && at < mark.start + mark.length && !handsetMarkTip(mark).isEmpty())
+            tip = handsetMarkTip(mark);  // the innermost: the last that holds the character
+    }
+    if (tip.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(event.globalPos(), tip, viewport());
 }
 
 }  // namespace quillet

@@ -1,11 +1,16 @@
 #pragma once
 
+#include "HandsetMarks.h"
+
+#include <QList>
 #include <QPlainTextEdit>
+#include <QTimer>
 
 namespace quillet {
 
 // The page body: plain text in, plain text out, line breaks as CR LF
-// whatever the file or paste that brought them.
+// whatever the file or paste that brought them. Marks, as a spell checker
+// does, what a handset will make of the text in view.
 class BodyEditor final : public QPlainTextEdit {
     Q_OBJECT
 
@@ -19,9 +24,29 @@ public:
     // break; raises one change notification.
     void setText(const QString& text);
 
+    // The marks are on from the start; they only ever change how the text
+    // is drawn.
+    void setHandsetMarks(bool on);
+    // Marks the text in view now rather than at the next idle moment.
+    void updateHandsetMarks();
+    // The marks drawn now, at their places in the document.
+    const QList<HandsetMark>& handsetMarks() const { return marks_; }
+
 protected:
     // Every paste, middle-button paste and drop comes through here.
     void insertFromMimeData(const QMimeData* source) override;
+    bool viewportEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void scheduleHandsetMarks();
+    QList<QTextEdit::ExtraSelection> selectionsFor(const QList<HandsetMark>& marks) const;
+    void showMarkTip(const QHelpEvent& event);
+
+    HandsetMarker marker_;
+    QList<HandsetMark> marks_;  // in document positions
+    QTimer markTimer_;          // coalesces the changes of one event into one marking
+    bool marksOn_ = true;
 };
 
 }  // namespace quillet

@@ -3,9 +3,11 @@
 #include "BodyEditor.h"
 #include "ByteCounter.h"
 #include "Form1.h"
+#include "PageSize.h"
 #include "TextBox.h"
 #include "Twips.h"
 
+#include <QAccessibleWidget>
 #include <QEvent>
 #include <QFont>
 #include <QGroupBox>
@@ -21,6 +23,7 @@ namespace {
 
 const QString minchoFamily = u"ＭＳ 明朝"_s;
 const QString pGothicFamily = u"ＭＳ Ｐゴシック"_s;
+const QString label4Description = u"本文のバイト数"_s;
 
 // The window names the Windows faces; elsewhere the nearest installed face
 // of the same kind stands in (the setup installs the IPA fonts).
@@ -38,6 +41,39 @@ QFont japaneseFont(const QString& family, qreal points)
     QFont font(family);
     font.setPointSizeF(points);
     return font;
+}
+
+// A screen reader reads the count as its value, described with the size of
+// the whole page. That size takes encoding the page, so it is worked out
+// only when a screen reader asks for it.
+class ByteCountAccessible final : public QAccessibleWidget {
+public:
+    ByteCountAccessible(QLabel* count, const SubPageSource& page)
+        : QAccessibleWidget(count, QAccessible::StaticText), page_(page)
+    {
+    }
+
+    QString text(QAccessible::Text kind) const override
+    {
+        if (kind == QAccessible::Name)
+            return static_cast<const QLabel*>(widget())->text();
+        if (kind == QAccessible::Description)
+            return label4Description + u"。"_s +
+                   pageSizeText(pageByteSize(page_.title(), page_.body(), page_.nextLink()));
+        return QAccessibleWidget::text(kind);
+    }
+
+private:
+    const SubPageSource& page_;
+};
+
+QAccessibleInterface* byteCountAccessible(const QString&, QObject* object)
+{
+    auto* count = qobject_cast<QLabel*>(object);
+    auto* window = count ? qobject_cast<main1*>(count->parentWidget()) : nullptr;
+    if (!window || count->objectName() != u"Label4"_s)
+        return nullptr;
+    return new ByteCountAccessible(count, *window);  // owned by Qt's accessibility cache
 }
 
 template <typename Control>
@@ -168,7 +204,8 @@ void main1::describeForScreenReaders()
     Text1->setAccessibleName(u"タイトル"_s);
     Text2->setAccessibleName(u"次のページのアドレス"_s);
     Label1->setAccessibleDescription(u"作成ファイル名"_s);
-    Label4->setAccessibleDescription(u"本文のバイト数"_s);
+    Label4->setAccessibleDescription(label4Description);
+    QAccessible::installFactory(byteCountAccessible);  // once, however many windows
     Picture1->setAccessibleName(u"help"_s);
     Picture1->setAccessibleDescription(u"ヘルプ画面を開きます"_s);
     WebBrowser1->setAccessibleName(Frame1->title());
@@ -191,7 +228,11 @@ void main1::connectEvents()
     connect(Command5, &QPushButton::clicked, this, &main1::Command5_Click);
     connect(Command6, &QPushButton::clicked, this, &main1::Command6_Click);
     connect(Command7, &QPushButton::clicked, this, &main1::Command7_Click);
+    // The page's size is the title's and the link's too.
+    connect(Text1, &QLineEdit::textChanged, this, [this] { showPageSize(body()); });
+    connect(Text2, &QLineEdit::textChanged, this, [this] { showPageSize(body()); });
     Label1->installEventFilter(this);
+    Label4->installEventFilter(this);
     Picture1->installEventFilter(this);
 }
 
@@ -201,6 +242,8 @@ bool main1::eventFilter(QObject* watched, QEvent* event)
         Label1_DblClick();
     else if (watched == Picture1 && event->type() == QEvent::MouseButtonRelease)
         Picture1_MouseUp();  // any button
+    else if (watched == Label4 && event->type() == QEvent::ToolTip)
+        Label4->setToolTip(pageSizeText(pageByteSize(title(), body(), nextLink())));
     return QWidget::eventFilter(watched, event);
 }
 
@@ -237,7 +280,23 @@ void main1::Command1_Click()
 
 void main1::rtext1_Change()
 {
-    Label4->setText(byteCountCaption(rtext1->Text()));
+    const QString text = rtext1->Text();
+    Label4->setText(byteCountCaption(text));
+    showPageSize(text);
+}
+
+// Only shown: the count keeps its own rule. The exact size takes encoding
+// the whole page, so it is worked out when it is read, as a tooltip or by a
+// screen reader, and the colour only encodes when the page is near the limit.
+void main1::showPageSize(const QString& body)
+{
+    const bool tooLarge = pageTooLargeForFirstHandsets(title(), body, nextLink());
+    if (tooLarge != pageTooLarge_) {
+        pageTooLarge_ = tooLarge;
+        QPalette red;
+        red.setColor(QPalette::WindowText, Qt::red);
+        Label4->setPalette(tooLarge ? red : QPalette());  // back to the window's own
+    }
 }
 
 void main1::Picture1_MouseUp()

@@ -63,11 +63,15 @@ private:
     void setOutputPath(const QString& path);
     void connectEvents();
     void Form_Load();
+    // Shows whether the page written from `body` is too large for the first
+    // handsets.
+    void showPageSize(const QString& body);
 
     HostUi& host_;
     SubPageWriter writer_;
-    CommonDialog cob1;      // the open/save dialog shared by the file commands
-    QPointer<Form1> help_;  // the help window while it is open
+    CommonDialog cob1;           // the open/save dialog shared by the file commands
+    QPointer<Form1> help_;       // the help window while it is open
+    bool pageTooLarge_ = false;  // whether Label4 shows the count in red
 
     QPushButton* Command1 = nullptr;  // writes the page ("ＨＰ作成")
     BodyEditor* rtext1 = nullptr;     // the page body

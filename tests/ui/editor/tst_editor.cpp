@@ -1,4 +1,5 @@
 #include "Accessibility.h"
+#include "BodyEditor.h"
 #include "ByteCounter.h"
 #include "FakeHostUi.h"
 #include "Form1.h"
@@ -8,6 +9,7 @@
 #include "TestFiles.h"
 #include "main1.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -26,6 +28,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 
 using namespace quillet;
 using namespace Qt::Literals::StringLiterals;
@@ -49,6 +52,8 @@ private slots:
     // Create command and byte count from the window's fields
     void createWritesWindowFields();
     void countFollowsEveryChange();
+    void handsetMarksOnlyShow();
+    void pageSizeShows();
     void pasteTakesOnlyText_data();
     void pasteTakesOnlyText();
 
@@ -288,6 +293,74 @@ void TestEditor::countFollowsEveryChange()
     QCOMPARE(label("Label4")->text(), u" 11"_s);
     body()->clear();
     QCOMPARE(label("Label4")->text(), u" 0"_s);
+}
+
+// The marks change how the body is drawn, nothing else: not its text, not
+// the count, not the page.
+void TestEditor::handsetMarksOnlyShow()
+{
+    const auto edit = [this](bool marks) {
+        window_ = std::make_unique<main1>(*host_);
+        window_->show();
+        auto* editor = control<BodyEditor>("rtext1");
+        editor->setHandsetMarks(marks);
+        const QString page = file(marks ? u"marked.html"_s : u"plain.html"_s);
+        host_->dialogPaths = {page};
+        click("Command4");
+        editor->setFocus();
+        QTest::keyClicks(editor, u"<table>"_s);
+        editor->insertPlainText(u"①한<font"_s);  // as an input method commits it
+        click("Command7");
+        click("Command1");
+        editor->updateHandsetMarks();
+        return std::tuple(window_->body(), label("Label4")->text(), readAll(page),
+                          editor->textCursor().position(), editor->handsetMarks().size());
+    };
+    const auto [text, count, page, caret, noMarks] = edit(false);
+    QCOMPARE(noMarks, 0);
+    const auto marked = edit(true);
+    QCOMPARE(std::get<0>(marked), text);
+    QCOMPARE(std::get<1>(marked), count);
+    QCOMPARE(std::get<2>(marked), page);
+    QCOMPARE(std::get<3>(marked), caret);
+    QCOMPARE(std::get<4>(marked), 6);  // <table>, its name, ①, 한, <font<br>, <br>
+
+    // The lost character's tooltip, where the pointer rests on it.
+    auto* editor = control<BodyEditor>("rtext1");
+    QTextCursor at(editor->document());
+    at.setPosition(int(text.indexOf(u'한')));
+    const QPoint pointer = editor->cursorRect(at).center() + QPoint(3, 0);
+    QHelpEvent help(QEvent::ToolTip, pointer, editor->viewport()->mapToGlobal(pointer));
+    QApplication::sendEvent(editor->viewport(), &help);
+    QCOMPARE(QToolTip::text(),
+             u"Shift-JIS で表せない文字です。ページには「?」と書き込まれます。"_s);
+    editor->clear();
+    editor->updateHandsetMarks();
+    QCOMPARE(editor->handsetMarks().size(), 0);
+}
+
+// The whole page's size, as the writer would write it: the count turns red
+// at the size the first handsets could not hold.
+void TestEditor::pageSizeShows()
+{
+    QLabel* count = label("Label4");
+    const QColor normal = count->palette().color(QPalette::WindowText);
+    textBox("Text1")->setText(u"Menu"_s);
+    body()->setPlainText(u"Hello あ"_s);
+    QHelpEvent help(QEvent::ToolTip, QPoint(1, 1), count->mapToGlobal(QPoint(1, 1)));
+    QApplication::sendEvent(count, &help);
+    QCOMPARE(count->toolTip(), u"ページ全体 119 バイト（1 パケット）"_s);
+
+    body()->setPlainText(QString(5008, u'a'));
+    QCOMPARE(count->palette().color(QPalette::WindowText), normal);
+    textBox("Text1")->setText(u"Menu!"_s);  // one byte more: 5,120
+    QCOMPARE(count->palette().color(QPalette::WindowText), QColor(Qt::red));
+    QCOMPARE(count->text(), u" 5008"_s);  // the count keeps its rule
+
+    body()->setPlainText(u"Hello あ"_s);
+    QCOMPARE(count->palette().color(QPalette::WindowText), normal);
+    QCOMPARE(QAccessible::queryAccessibleInterface(count)->text(QAccessible::Description),
+             u"本文のバイト数。ページ全体 120 バイト（1 パケット）"_s);
 }
 
 // What an X clipboard with no owner hands over, what an unknown program
