@@ -101,6 +101,18 @@ QByteArray pictogramStyle()
         .toUtf8();
 }
 
+// A handset shows 8 full-width characters a line and never scrolls
+// sideways: the pane lays the page out the same way, in a style after all
+// its content. Even preformatted text and long words wrap, as they did
+// there; a picture wider than the screen shrinks to it.
+QByteArray handsetLayoutStyle()
+{
+    return QByteArrayLiteral(
+        "<style>html,body{overflow-x:hidden}html::-webkit-scrollbar{display:none}"
+        "body{margin:0 2px;font-size:calc((100vw - 4px) / 8);overflow-wrap:anywhere}"
+        "pre{white-space:pre-wrap}img{max-width:100%}</style>");
+}
+
 // One dialog from the shared properties. No overwrite question and no
 // existence check: the commands ask and report themselves.
 bool runFileDialog(CommonDialog& properties, QFileDialog::AcceptMode mode)
@@ -211,7 +223,8 @@ FileResult QtHostUi::navigateEmbedded(QWidget* frame, const QString& address, Pa
         constexpr PictogramStyle emoji = PictogramStyle::AsEmoji;
         const QString text = origin == PageOrigin::Written ? fromCp932(page.bytes, emoji)
                                                            : decodeTextFile(page.bytes, emoji);
-        module->show(view, text.toUtf8() + pictogramStyle(), u"text/html;charset=UTF-8"_s, url);
+        module->show(view, text.toUtf8() + pictogramStyle() + handsetLayoutStyle(),
+                     u"text/html;charset=UTF-8"_s, url);
     } else {
         view->setProperty("url", url);
     }

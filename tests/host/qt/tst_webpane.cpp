@@ -21,6 +21,8 @@ private slots:
     void pageTextReadsBack_data();
     void pageTextReadsBack();
     void imageNextToThePageShows();
+    void linesAreAHandsetWide_data();
+    void linesAreAHandsetWide();
 };
 
 void TestWebPane::pageTextReadsBack_data()
@@ -125,6 +127,46 @@ void TestWebPane::imageNextToThePageShows()
                                 [&width](const QVariant& result) { width = result; });
     QTRY_VERIFY_WITH_TIMEOUT(width.isValid(), 10000);
     QCOMPARE(width.toInt(), 3);
+}
+
+void TestWebPane::linesAreAHandsetWide_data()
+{
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<int>("lines");
+    const QByteArray kanji = "\x8A\xBF";  // 漢
+    const auto measured = [](const QByteArray& text) -> QByteArray {
+        return "<span id=t>" + text + "</span>";
+    };
+    QTest::newRow("8 full-width characters fill a line") << measured(kanji.repeated(8)) << 1;
+    QTest::newRow("the ninth wraps") << measured(kanji.repeated(9)) << 2;
+    QTest::newRow("preformatted text wraps too")
+        << "<pre>" + measured(kanji.repeated(12)) + "</pre>" << 2;
+    QTest::newRow("a long word wraps") << measured("http://example.com/" + kanji) << 2;
+}
+
+// As wide as the pane in the window, and nothing scrolls sideways.
+void TestWebPane::linesAreAHandsetWide()
+{
+    QFETCH(QByteArray, body);
+    QFETCH(int, lines);
+    QTemporaryDir dir;
+    const QString page = dir.filePath(u"sub100.html"_s);
+    writeFile(page, "<HTML><BODY>" + body + "</BODY></HTML>");
+    QWidget place;
+    place.resize(137, 137);
+    place.show();
+
+    QString problem;
+    QWebEngineView* view = showPage(place, page, PageOrigin::Written, problem);
+    QVERIFY2(view, qPrintable(problem));
+    QVariant layout;
+    view->page()->runJavaScript(
+        u"const lines = Array.from(document.getElementById('t').getClientRects());"
+        u"[lines.length, Math.max(...lines.map(line => line.right)) <= innerWidth]"_s,
+        QWebEngineScript::ApplicationWorld, [&layout](const QVariant& result) { layout = result; });
+    QTRY_VERIFY_WITH_TIMEOUT(layout.isValid(), 10000);
+    QCOMPARE(layout.toList().value(0).toInt(), lines);
+    QVERIFY2(layout.toList().value(1).toBool(), "a line runs past the pane");
 }
 
 int main(int argc, char* argv[])
