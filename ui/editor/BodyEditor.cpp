@@ -59,6 +59,13 @@ QTextCharFormat markFormat(HandsetMark::Kind kind, const QPalette& palette)
     return format;
 }
 
+// Escaped, since a tip that starts "<table>" would be read as an HTML
+// table, and on one line, as a plain tip is.
+QString tipMarkup(const QString& tip)
+{
+    return u"<p style=\"white-space:pre\">"_s + tip.toHtmlEscaped() + u"</p>"_s;
+}
+
 // The start of the tag or comment that `text` ends inside, or its end.
 qsizetype openingBefore(QStringView text)
 {
@@ -220,7 +227,7 @@ void BodyEditor::showMarkTip(const QHelpEvent& event)
     if (tip.isEmpty())
         QToolTip::hideText();
     else
-        QToolTip::showText(event.globalPos(), tip, viewport());
+        QToolTip::showText(event.globalPos(), tipMarkup(tip), viewport());
 }
 
 }  // namespace quillet

@@ -325,15 +325,18 @@ void TestEditor::handsetMarksOnlyShow()
     QCOMPARE(std::get<3>(marked), caret);
     QCOMPARE(std::get<4>(marked), 6);  // <table>, its name, ①, 한, <font<br>, <br>
 
-    // The lost character's tooltip, where the pointer rests on it.
+    // The tooltips, where the pointer rests on a mark, shown as they read.
     auto* editor = control<BodyEditor>("rtext1");
-    QTextCursor at(editor->document());
-    at.setPosition(int(text.indexOf(u'한')));
-    const QPoint pointer = editor->cursorRect(at).center() + QPoint(3, 0);
-    QHelpEvent help(QEvent::ToolTip, pointer, editor->viewport()->mapToGlobal(pointer));
-    QApplication::sendEvent(editor->viewport(), &help);
-    QCOMPARE(QToolTip::text(),
-             u"Shift-JIS で表せない文字です。ページには「?」と書き込まれます。"_s);
+    for (const auto& [character, tip] :
+         {std::pair(u'한', u"Shift-JIS で表せない文字です。ページには「?」と書き込まれます。"_s),
+          std::pair(u'b', u"<table> は携帯端末の HTML にないタグです。表示されません。"_s)}) {
+        QTextCursor at(editor->document());
+        at.setPosition(int(text.indexOf(character)));
+        const QPoint pointer = editor->cursorRect(at).center() + QPoint(3, 0);
+        QHelpEvent help(QEvent::ToolTip, pointer, editor->viewport()->mapToGlobal(pointer));
+        QApplication::sendEvent(editor->viewport(), &help);
+        QVERIFY2(QToolTip::text().contains(tip.toHtmlEscaped()), qPrintable(QToolTip::text()));
+    }
     editor->clear();
     editor->updateHandsetMarks();
     QCOMPARE(editor->handsetMarks().size(), 0);
