@@ -1,7 +1,10 @@
 // The editor window's hot paths: the body change handler (read the body,
-// count, set the label) and the preview, from the click to the page loaded
-// in the pane. Runs without a display.
+// count, set the label), a keystroke with the marks it redraws, loading a
+// large body, and the preview, from the click to the page loaded in the
+// pane. Runs without a display. The second argument, where there is one,
+// turns the body's handset marks off (0) or on (1), side by side.
 #include "BenchSupport.h"
+#include "BodyEditor.h"
 #include "main1.h"
 
 #include <benchmark/benchmark.h>
@@ -15,14 +18,57 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
+BodyEditor* bodyOf(main1& window, const benchmark::State& state)
+{
+    auto* body = window.findChild<BodyEditor*>(u"rtext1"_s);
+    body->setHandsetMarks(state.range(1) != 0);
+    return body;
+}
+
 void BM_BodyChange(benchmark::State& state)
 {
     BenchHost host{QString()};
     main1 window(host);
-    const QString body = mixedBody(state.range(0) / 2);
-    window.findChild<QPlainTextEdit*>(u"rtext1"_s)->setPlainText(body);
+    bodyOf(window, state)->setPlainText(mixedBody(state.range(0) / 2));
     for (auto _ : state) window.rtext1_Change();
     state.SetBytesProcessed(state.iterations() * state.range(0));
+}
+
+// Typing a character in the middle of the body and taking it back, with
+// everything that follows up to the window's next idle moment: the handler,
+// the marks and the repaint.
+void BM_Keystroke(benchmark::State& state)
+{
+    BenchHost host{QString()};
+    main1 window(host);
+    window.show();
+    BodyEditor* body = bodyOf(window, state);
+    body->setPlainText(mixedBody(state.range(0) / 2));
+    QTextCursor caret = body->textCursor();
+    caret.setPosition(body->document()->characterCount() / 2);
+    body->setTextCursor(caret);
+    body->centerCursor();
+    QCoreApplication::processEvents();
+    for (auto _ : state) {
+        caret.insertText(u"あ"_s);
+        QCoreApplication::processEvents();
+        caret.deletePreviousChar();
+        QCoreApplication::processEvents();
+    }
+}
+
+// What the body file command does once the file is read.
+void BM_LoadBody(benchmark::State& state)
+{
+    BenchHost host{QString()};
+    main1 window(host);
+    window.show();
+    BodyEditor* body = bodyOf(window, state);
+    const QString text = mixedBody(state.range(0) / 2);
+    for (auto _ : state) {
+        body->setText(text);
+        QCoreApplication::processEvents();
+    }
 }
 
 // The first preview of a run starts the browser engine; later ones reuse it.
@@ -56,7 +102,16 @@ void BM_HelpPicture(benchmark::State& state)
 }  // namespace
 
 BENCHMARK(BM_HelpPicture)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_BodyChange)->Arg(2 << 10)->Arg(64 << 10)->Arg(1 << 20)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_BodyChange)
+    ->ArgsProduct({{2 << 10, 64 << 10, 1 << 20}, {0, 1}})
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Keystroke)
+    ->ArgsProduct({{2 << 10, 64 << 10, 1 << 20}, {0, 1}})
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LoadBody)
+    ->ArgsProduct({{50 << 20}, {0, 1}})
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Preview)
     ->Arg(0)
     ->Iterations(1)

@@ -322,27 +322,26 @@ qsizetype cp932UnmappableCount(QStringView text)
 }
 
 struct Cp932RiskFinder::Converter {
+    Converter() { countSubstitutions(converter.get(), substituted); }
     quillet::Converter converter = openCp932();
     qsizetype substituted = 0;  // the callback's count, unused here
 };
 
-Cp932RiskFinder::Cp932RiskFinder() : converter_(std::make_unique<Converter>())
-{
-    countSubstitutions(converter_->converter.get(), converter_->substituted);
-}
-
+Cp932RiskFinder::Cp932RiskFinder() = default;
 Cp932RiskFinder::~Cp932RiskFinder() = default;
 
 QList<Cp932Risk> Cp932RiskFinder::risks(QStringView text)
 {
     QList<Cp932Risk> found;
-    UConverter* converter = converter_->converter.get();
     splitAtPictograms(
         text,
         [&](qsizetype start, QStringView run) {
             // Plain ASCII is never at risk; most of a page is tags.
-            if (std::any_of(run.begin(), run.end(), [](QChar c) { return c.unicode() >= 0x80; }))
-                appendRisks(converter, run, start, found);
+            if (std::none_of(run.begin(), run.end(), [](QChar c) { return c.unicode() >= 0x80; }))
+                return;
+            if (!converter_)
+                converter_ = std::make_unique<Converter>();  // not at start-up: ICU loads its table
+            appendRisks(converter_->converter.get(), run, start, found);
         },
         [](quint16) {});
     return found;

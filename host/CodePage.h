@@ -40,7 +40,8 @@ struct Cp932Risk {
 };
 
 // Finds the risky characters of texts with the very encoder toCp932 uses,
-// keeping its converter for the next text.
+// opening its converter on the first text that needs it and keeping it for
+// the next.
 class Cp932RiskFinder {
 public:
     Cp932RiskFinder();

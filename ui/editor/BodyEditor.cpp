@@ -18,6 +18,7 @@ namespace {
 // How far above the view a tag or comment that reaches into it may start,
 // and below it end. A longer one is no tag a handset would read anyway.
 constexpr int markContext = 4096;
+constexpr int nearContext = 256;  // enough for nearly every tag
 
 // The document ends blocks with U+2029, and Shift+Enter puts a U+2028
 // inside one: both are line breaks to the user.
@@ -150,37 +151,49 @@ void BodyEditor::scheduleHandsetMarks()
         markTimer_.start();
 }
 
-// Marks only the text in view, with enough around it to read the tags that
-// reach into it, so a keystroke costs the same in a body of any size.
 void BodyEditor::updateHandsetMarks()
 {
     markTimer_.stop();
-    marks_.clear();
-    if (marksOn_) {
-        const QRect view = viewport()->rect();
-        const int shownFrom = cursorForPosition(view.topLeft()).position();
-        const int shownTo = cursorForPosition(view.bottomRight()).position();
-        const int bodyEnd = document()->characterCount() - 1;
-        const int from = std::max(0, shownFrom - markContext);
+    marks_ = marksOn_ ? marksInView() : QList<HandsetMark>();
+    setExtraSelections(selectionsFor(marks_));
+}
+
+// Marks only the text in view, with enough around it to read the tags that
+// reach into it, so a keystroke costs the same in a body of any size. Reads
+// a little around the view first, and more only when a tag reaches past it.
+QList<HandsetMark> BodyEditor::marksInView()
+{
+    const QRect view = viewport()->rect();
+    const int shownFrom = cursorForPosition(view.topLeft()).position();
+    const int shownTo = cursorForPosition(view.bottomRight()).position();
+    const int bodyEnd = document()->characterCount() - 1;
+    for (const int context : {nearContext, markContext}) {
+        const int from = std::max(0, shownFrom - context);
+        const int to = std::min(bodyEnd, shownTo + context);
         QTextCursor range(document());
         range.setPosition(from);
-        range.setPosition(std::min(bodyEnd, shownTo + markContext), QTextCursor::KeepAnchor);
+        range.setPosition(to, QTextCursor::KeepAnchor);
         QString text = range.selectedText();
         std::replace_if(text.begin(), text.end(), isBreak, u'\n');
 
         // From the tag the view starts inside to the first ">" below it.
-        const qsizetype start = openingBefore(QStringView(text).first(shownFrom - from));
+        const QStringView before = QStringView(text).first(shownFrom - from);
         const qsizetype close = text.indexOf(u'>', shownTo - from);
+        const bool knownBefore = from == 0 || before.contains(u'<') || before.contains(u'>');
+        if (context != markContext && (!knownBefore || (close < 0 && to < bodyEnd)))
+            continue;
+        const qsizetype start = openingBefore(before);
         const qsizetype stop = close < 0 ? text.size() : close + 1;
-        const bool bodyGoesOn = from + stop < bodyEnd;
+        QList<HandsetMark> shown;
         for (HandsetMark mark :
-             marker_.marks(QStringView(text).sliced(start, stop - start), bodyGoesOn)) {
+             marker_.marks(QStringView(text).sliced(start, stop - start), from + stop < bodyEnd)) {
             mark.start += from + start;
             if (mark.start <= shownTo && mark.start + mark.length >= shownFrom)
-                marks_.append(mark);
+                shown.append(mark);
         }
+        return shown;
     }
-    setExtraSelections(selectionsFor(marks_));
+    return {};
 }
 
 QList<QTextEdit::ExtraSelection> BodyEditor::selectionsFor(const QList<HandsetMark>& marks) const

@@ -40,6 +40,7 @@ protected:
 
 private:
     void scheduleHandsetMarks();
+    QList<HandsetMark> marksInView();
     QList<QTextEdit::ExtraSelection> selectionsFor(const QList<HandsetMark>& marks) const;
     void showMarkTip(const QHelpEvent& event);
 
