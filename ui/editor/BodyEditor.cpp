@@ -3,7 +3,6 @@
 #include <QHelpEvent>
 #include <QMimeData>
 #include <QScrollBar>
-#include <QTextBlock>
 #include <QTextDocument>
 #include <QToolTip>
 
