@@ -179,7 +179,7 @@ void splitAtPictograms(QStringView text, OnRun&& onRun, OnPictogram&& onPictogra
             continue;
         }
         onRun(run, text.sliced(run, at - run));
-        onPictogram(pictogram->code);
+        onPictogram(at, *pictogram);
         at += pictogram->length;
         run = at;
     }
@@ -200,7 +200,9 @@ QByteArray encode(QStringView text, qsizetype& substituted)
     out.reserve(text.size() + text.size() / 2);
     splitAtPictograms(
         text, [&](qsizetype, QStringView run) { appendConverted(converter.get(), run, out); },
-        [&out](quint16 code) { out.append(char(code >> 8)).append(char(code & 0xFF)); });
+        [&out](qsizetype, const PictogramMatch& pictogram) {
+            out.append(char(pictogram.code >> 8)).append(char(pictogram.code & 0xFF));
+        });
     return out;
 }
 
@@ -343,8 +345,34 @@ QList<Cp932Risk> Cp932RiskFinder::risks(QStringView text)
                 converter_ = std::make_unique<Converter>();  // not at start-up: ICU loads its table
             appendRisks(converter_->converter.get(), run, start, found);
         },
-        [](quint16) {});
+        [](qsizetype, const PictogramMatch&) {});
     return found;
+}
+
+QList<PictogramSpan> pictogramSpans(QStringView text)
+{
+    QList<PictogramSpan> spans;
+    splitAtPictograms(
+        text, [](qsizetype, QStringView) {},
+        [&spans](qsizetype at, const PictogramMatch& pictogram) {
+            spans.append({at, pictogram.length});
+        });
+    return spans;
+}
+
+QList<PictogramEntry> pictogramEntries()
+{
+    static_assert(std::size(pictogramNamesByCode) == std::size(pictogramsByCode));
+    QList<PictogramEntry> entries;
+    entries.reserve(qsizetype(std::size(pictogramsByCode)));
+    for (std::size_t i = 0; i < std::size(pictogramsByCode); ++i) {
+        const Pictogram& pictogram = pictogramsByCode[i];
+        QString text = QString::fromUcs4(&pictogram.first, 1);
+        if (pictogram.second)
+            text += QChar(char16_t(pictogram.second));
+        entries.append({pictogram.code, text, QString::fromLatin1(pictogramNamesByCode[i])});
+    }
+    return entries;
 }
 
 QList<char32_t> textStylePictograms()

@@ -62,6 +62,23 @@ private:
 // a handset shows where the character would default to a plain glyph.
 enum class PictogramStyle { AsMapped, AsEmoji };
 
+// Where a text holds pictograms, as toCp932 reads them: each a character
+// or keycap sequence, with the emoji presentation selector if it has one.
+struct PictogramSpan {
+    qsizetype start = 0;   // UTF-16 index
+    qsizetype length = 0;  // UTF-16 units
+};
+QList<PictogramSpan> pictogramSpans(QStringView text);
+
+// One of the handsets' pictograms, as a palette offers it.
+struct PictogramEntry {
+    quint16 code = 0;  // its two bytes in a page, F89F for the first
+    QString text;      // what typing it puts in a box: no presentation selector
+    QString name;      // Unicode's name, "BLACK SUN WITH RAYS"
+};
+// Every pictogram, in the order of their codes.
+QList<PictogramEntry> pictogramEntries();
+
 // The pictograms' single characters that a browser draws as a plain glyph
 // wherever the page's font has one (☀ in the Japanese faces), selector or
 // not.

@@ -1,7 +1,9 @@
 # Writes OUTPUT, the C++ tables of the handsets' pictograms, from SOURCE,
 # Unicode's EmojiSources.txt: every row with a code in field 1, as
 # {code, first code point, second code point or 0}, once sorted by code and
-# once by text. Run as: cmake -DSOURCE=... -DOUTPUT=... -P GeneratePictograms.cmake
+# once by text, and their names in code order from NAMES, Unicode's
+# UnicodeData.txt (a keycap is its base character's name and "KEYCAP").
+# Run as: cmake -DSOURCE=... -DNAMES=... -DOUTPUT=... -P GeneratePictograms.cmake
 cmake_minimum_required(VERSION 3.25)
 
 function(pad_hex value out)
@@ -67,6 +69,39 @@ function(rows_of entries skip out)
   set(${out} "${text}" PARENT_SCOPE)
 endfunction()
 rows_of("${by_code}" 0 code_rows)
+
+# The names, read in one pass over UnicodeData.txt.
+set(firsts)
+foreach(entry IN LISTS by_code)
+  string(REPLACE "|" ";" fields "${entry}")
+  list(GET fields 1 first)
+  list(APPEND firsts ${first})
+endforeach()
+list(REMOVE_DUPLICATES firsts)
+list(JOIN firsts "|" alternatives)
+file(READ "${NAMES}" names)
+string(REPLACE ";" "|" names "${names}")
+string(REGEX MATCHALL "\n(${alternatives})\\|[^|]*" named "${names}")
+foreach(match IN LISTS named)
+  string(REGEX MATCH "^\n([0-9A-F]+)\\|(.*)$" match "${match}")
+  set(name_${CMAKE_MATCH_1} "${CMAKE_MATCH_2}")
+endforeach()
+set(name_rows "")
+foreach(entry IN LISTS by_code)
+  string(REPLACE "|" ";" fields "${entry}")
+  list(GET fields 1 first)
+  list(GET fields 2 second)
+  if(NOT DEFINED name_${first})
+    message(FATAL_ERROR "${NAMES}: no name for U+${first}")
+  endif()
+  set(name "${name_${first}}")
+  if(second STREQUAL "20E3")
+    string(APPEND name " KEYCAP")
+  elseif(NOT second STREQUAL "0")
+    message(FATAL_ERROR "${SOURCE}: U+${first} U+${second} is no keycap; it has no name here")
+  endif()
+  string(APPEND name_rows "    \"${name}\",\n")
+endforeach()
 rows_of("${by_text}" 1 text_rows)
 
 file(WRITE "${OUTPUT}.new" "// Generated from ${SOURCE} by GeneratePictograms.cmake; do not edit.
@@ -77,6 +112,10 @@ ${code_rows}};
 
 inline constexpr Pictogram pictogramsByText[] = {
 ${text_rows}};
+
+// Unicode's names, in the order of pictogramsByCode.
+inline constexpr const char* pictogramNamesByCode[] = {
+${name_rows}};
 ")
 file(COPY_FILE "${OUTPUT}.new" "${OUTPUT}" ONLY_IF_DIFFERENT)
 file(REMOVE "${OUTPUT}.new")
