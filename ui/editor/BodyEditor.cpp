@@ -1,12 +1,19 @@
 #include "BodyEditor.h"
 
+#include "PictogramPalette.h"
+
+#include <QContextMenuEvent>
 #include <QHelpEvent>
+#include <QMenu>
 #include <QMimeData>
 #include <QScrollBar>
+#include <QTextBlock>
 #include <QTextDocument>
+#include <QTextLayout>
 #include <QToolTip>
 
 #include <algorithm>
+#include <memory>
 
 namespace quillet {
 
@@ -18,6 +25,7 @@ namespace {
 // and below it end. A longer one is no tag a handset would read anyway.
 constexpr int markContext = 4096;
 constexpr int nearContext = 256;  // enough for nearly every tag
+constexpr int longestColouredLine = 64 * 1024;
 
 // The document ends blocks with U+2029, and Shift+Enter puts a U+2028
 // inside one: both are line breaks to the user.
@@ -138,6 +146,14 @@ void BodyEditor::insertFromMimeData(const QMimeData* source)
     QPlainTextEdit::insertFromMimeData(&plain);
 }
 
+void BodyEditor::contextMenuEvent(QContextMenuEvent* event)
+{
+    const std::unique_ptr<QMenu> menu(createStandardContextMenu(event->pos()));
+    menu->addSeparator();
+    menu->addAction(u"絵文字を挿入"_s, this, &BodyEditor::pictogramsWanted);
+    menu->exec(event->globalPos());
+}
+
 void BodyEditor::setHandsetMarks(bool on)
 {
     marksOn_ = on;
@@ -155,6 +171,34 @@ void BodyEditor::updateHandsetMarks()
     markTimer_.stop();
     marks_ = marksOn_ ? marksInView() : QList<HandsetMark>();
     setExtraSelections(selectionsFor(marks_));
+    drawPictogramsInColour();
+}
+
+// Each pictogram in view from the colour emoji face, keycaps as keycaps, as
+// the preview and a handset show them. Only the blocks' layouts change:
+// the text keeps no presentation selector, and the face is loaded only
+// once a pictogram is in view.
+void BodyEditor::drawPictogramsInColour()
+{
+    QTextCharFormat emoji;
+    QFont face = pictogramFont(font().pointSizeF());
+    face.setStyleStrategy(QFont::NoFontMerging);  // else a keycap's digit comes from the text face
+    emoji.setFont(face, QTextCharFormat::FontPropertiesSpecifiedOnly);
+    const int shownTo = cursorForPosition(viewport()->rect().bottomRight()).position();
+    for (QTextBlock block = firstVisibleBlock(); block.isValid() && block.position() <= shownTo;
+         block = block.next()) {
+        if (block.length() > longestColouredLine)
+            continue;  // laying out a line that long again would cost more than colour is worth
+        QList<QTextLayout::FormatRange> ranges;
+        if (marksOn_) {
+            for (const PictogramSpan& span : pictogramSpans(block.text()))
+                ranges.append({int(span.start), int(span.length), emoji});
+        }
+        if (ranges != block.layout()->formats()) {
+            block.layout()->setFormats(ranges);
+            document()->markContentsDirty(block.position(), block.length());
+        }
+    }
 }
 
 // Marks only the text in view, with enough around it to read the tags that

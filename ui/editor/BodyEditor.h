@@ -24,15 +24,20 @@ public:
     // break; raises one change notification.
     void setText(const QString& text);
 
-    // The marks are on from the start; they only ever change how the text
-    // is drawn.
+    // The marks, and the pictograms drawn in colour, are on from the start;
+    // they only ever change how the text is drawn.
     void setHandsetMarks(bool on);
     // Marks the text in view now rather than at the next idle moment.
     void updateHandsetMarks();
     // The marks drawn now, at their places in the document.
     const QList<HandsetMark>& handsetMarks() const { return marks_; }
 
+signals:
+    // The context menu's "絵文字を挿入".
+    void pictogramsWanted();
+
 protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
     // Every paste, middle-button paste and drop comes through here.
     void insertFromMimeData(const QMimeData* source) override;
     bool viewportEvent(QEvent* event) override;
@@ -41,6 +46,7 @@ protected:
 private:
     void scheduleHandsetMarks();
     QList<HandsetMark> marksInView();
+    void drawPictogramsInColour();
     QList<QTextEdit::ExtraSelection> selectionsFor(const QList<HandsetMark>& marks) const;
     void showMarkTip(const QHelpEvent& event);
 

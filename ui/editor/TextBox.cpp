@@ -1,8 +1,12 @@
 #include "TextBox.h"
 
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMenu>
+
+#include <memory>
 
 namespace quillet {
 
@@ -16,6 +20,16 @@ void TextBox::keyPressEvent(QKeyEvent* event)
         return;
     }
     QLineEdit::keyPressEvent(event);
+}
+
+void TextBox::contextMenuEvent(QContextMenuEvent* event)
+{
+    const std::unique_ptr<QMenu> menu(createStandardContextMenu());
+    if (offersPictograms_ && !isReadOnly()) {
+        menu->addSeparator();
+        menu->addAction(QStringLiteral("絵文字を挿入"), this, &TextBox::pictogramsWanted);
+    }
+    menu->exec(event->globalPos());
 }
 
 }  // namespace quillet

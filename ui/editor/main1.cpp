@@ -4,6 +4,7 @@
 #include "ByteCounter.h"
 #include "Form1.h"
 #include "PageSize.h"
+#include "PictogramPalette.h"
 #include "TextBox.h"
 #include "Twips.h"
 
@@ -158,7 +159,9 @@ void main1::createControls()
 
     Command5 = button(this, u"Command5"_s, u"クリア"_s, twipsRect(2280, 120, 735, 255));
 
-    Text1 = place<TextBox>(this, u"Text1"_s, twipsRect(120, 1080, 2175, 375));
+    auto* title = place<TextBox>(this, u"Text1"_s, twipsRect(120, 1080, 2175, 375));
+    title->setOffersPictograms(true);
+    Text1 = title;
     Text1->setText(u"ここにタイトル"_s);
     Text1->setAlignment(Qt::AlignCenter);
     Text2 = place<TextBox>(this, u"Text2"_s, twipsRect(120, 5880, 4215, 270));
@@ -231,6 +234,9 @@ void main1::connectEvents()
     // The page's size is the title's and the link's too.
     connect(Text1, &QLineEdit::textChanged, this, [this] { showPageSize(body()); });
     connect(Text2, &QLineEdit::textChanged, this, [this] { showPageSize(body()); });
+    connect(rtext1, &BodyEditor::pictogramsWanted, this, [this] { showPictograms(rtext1); });
+    connect(static_cast<TextBox*>(Text1), &TextBox::pictogramsWanted, this,
+            [this] { showPictograms(Text1); });
     Label1->installEventFilter(this);
     Label4->installEventFilter(this);
     Picture1->installEventFilter(this);
@@ -297,6 +303,27 @@ void main1::showPageSize(const QString& body)
         red.setColor(QPalette::WindowText, Qt::red);
         Label4->setPalette(tooLarge ? red : QPalette());  // back to the window's own
     }
+}
+
+void main1::showPictograms(QWidget* box)
+{
+    if (!palette_) {
+        palette_ = new PictogramPalette(this);
+        connect(palette_, &PictogramPalette::chosen, this, &main1::insertPictogram);
+    }
+    pictogramBox_ = box;
+    host_.showWindow(palette_);
+}
+
+// At the caret, as typing would put it: the change notification runs and
+// undo takes it back. The title may have been locked since the palette
+// opened.
+void main1::insertPictogram(const QString& text)
+{
+    if (pictogramBox_ == rtext1)
+        rtext1->insertPlainText(text);
+    else if (pictogramBox_ == Text1 && !Text1->isReadOnly())
+        Text1->insert(text);
 }
 
 void main1::Picture1_MouseUp()

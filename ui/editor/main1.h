@@ -16,6 +16,7 @@ namespace quillet {
 
 class BodyEditor;
 class Form1;
+class PictogramPalette;
 
 // The editor window: every field of the page being made lives in its
 // controls, and each control event runs one command to its end.
@@ -66,12 +67,17 @@ private:
     // Shows whether the page written from `body` is too large for the first
     // handsets.
     void showPageSize(const QString& body);
+    // Opens the pictogram palette for `box`, the body or the title.
+    void showPictograms(QWidget* box);
+    void insertPictogram(const QString& text);
 
     HostUi& host_;
     SubPageWriter writer_;
-    CommonDialog cob1;           // the open/save dialog shared by the file commands
-    QPointer<Form1> help_;       // the help window while it is open
-    bool pageTooLarge_ = false;  // whether Label4 shows the count in red
+    CommonDialog cob1;                     // the open/save dialog shared by the file commands
+    QPointer<Form1> help_;                 // the help window while it is open
+    bool pageTooLarge_ = false;            // whether Label4 shows the count in red
+    PictogramPalette* palette_ = nullptr;  // made on first use; a child window of this one
+    QPointer<QWidget> pictogramBox_;       // the box the palette types into
 
     QPushButton* Command1 = nullptr;  // writes the page ("ＨＰ作成")
     BodyEditor* rtext1 = nullptr;     // the page body

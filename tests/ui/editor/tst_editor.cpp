@@ -1,6 +1,7 @@
 #include "Accessibility.h"
 #include "BodyEditor.h"
 #include "ByteCounter.h"
+#include "CodePage.h"
 #include "FakeHostUi.h"
 #include "Form1.h"
 #include "ModalDialogs.h"
@@ -18,6 +19,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
@@ -27,6 +29,8 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QTimer>
 #include <QToolTip>
 
@@ -81,6 +85,11 @@ private slots:
     void lineBreakAtCaret();
     void lineBreakTwice();
 
+    // Pictogram palette
+    void paletteCellWritesItsCode_data();
+    void paletteCellWritesItsCode();
+    void paletteByKeyboard();
+
     // Preview, external browser, help
     void preview_data();
     void preview();
@@ -109,6 +118,16 @@ private:
         QTest::mouseClick(control<QPushButton>(name), Qt::LeftButton);
     }
     QString file(const QString& name) const { return dir_->filePath(name); }
+    // The palette, opened from the body's context menu entry.
+    QListWidget* openPalette() const
+    {
+        QMetaObject::invokeMethod(body(), "pictogramsWanted");
+        auto* cells = window_->findChild<QListWidget*>();
+        if (!cells || !cells->window()->isVisible())
+            qFatal("the pictogram palette did not open");
+        cells->doItemsLayout();
+        return cells;
+    }
 
     std::unique_ptr<QTemporaryDir> dir_;
     std::unique_ptr<FakeHostUi> host_;
@@ -309,7 +328,7 @@ void TestEditor::handsetMarksOnlyShow()
         click("Command4");
         editor->setFocus();
         QTest::keyClicks(editor, u"<table>"_s);
-        editor->insertPlainText(u"①한<font"_s);  // as an input method commits it
+        editor->insertPlainText(u"①한☀<font"_s);  // as an input method commits it
         click("Command7");
         click("Command1");
         editor->updateHandsetMarks();
@@ -324,6 +343,8 @@ void TestEditor::handsetMarksOnlyShow()
     QCOMPARE(std::get<2>(marked), page);
     QCOMPARE(std::get<3>(marked), caret);
     QCOMPARE(std::get<4>(marked), 6);  // <table>, its name, ①, 한, <font<br>, <br>
+    // The pictogram is drawn in colour, in the layout only.
+    QCOMPARE(control<BodyEditor>("rtext1")->document()->firstBlock().layout()->formats().size(), 1);
 
     // The tooltips, where the pointer rests on a mark, shown as they read.
     auto* editor = control<BodyEditor>("rtext1");
@@ -753,6 +774,55 @@ void TestEditor::lineBreakTwice()
     click("Command7");
     QCOMPARE(window_->body(), u"<br><br>"_s);
     QCOMPARE(label("Label4")->text(), u" 8"_s);
+}
+
+// Every cell of the palette, from the same generated table the writer uses.
+void TestEditor::paletteCellWritesItsCode_data()
+{
+    QTest::addColumn<int>("cell");
+    QTest::addColumn<QByteArray>("bytes");
+    const QList<PictogramEntry> pictograms = pictogramEntries();
+    QCOMPARE(pictograms.size(), 244);
+    for (int cell = 0; cell < pictograms.size(); ++cell) {
+        const quint16 code = pictograms[cell].code;
+        QTest::addRow("%s", qPrintable(pictograms[cell].name))
+            << cell << QByteArray().append(char(code >> 8)).append(char(code & 0xFF));
+    }
+}
+
+void TestEditor::paletteCellWritesItsCode()
+{
+    QFETCH(int, cell);
+    QFETCH(QByteArray, bytes);
+    host_->dialogPaths = {file(u"sub100.html"_s)};
+    click("Command4");
+    QListWidget* cells = openPalette();
+    QListWidgetItem* item = cells->item(cell);
+    cells->scrollToItem(item);
+    QTest::mouseClick(cells->viewport(), Qt::LeftButton, {}, cells->visualItemRect(item).center());
+    click("Command1");
+    const QByteArray line = "<div align=\"left\">\r\n" + bytes + "\r\n";
+    QVERIFY(readAll(file(u"sub100.html"_s)).contains(line));
+}
+
+// Keyboard alone, as a screen reader user would: the third cell by the
+// arrow keys, Return, then Escape; undo takes the pictogram back.
+void TestEditor::paletteByKeyboard()
+{
+    QListWidget* cells = openPalette();
+    QCOMPARE(QAccessible::queryAccessibleInterface(cells)->child(0)->text(QAccessible::Name),
+             u"BLACK SUN WITH RAYS (F89F)"_s);
+    QCOMPARE(cells->findItems(u"#\uFE0F\u20E3"_s, Qt::MatchExactly).value(0)->toolTip(),
+             u"NUMBER SIGN KEYCAP (F985)"_s);
+    QTest::keyClick(cells, Qt::Key_Right);
+    QTest::keyClick(cells, Qt::Key_Right);
+    QTest::keyClick(cells, Qt::Key_Return);
+    QCOMPARE(window_->body(), pictogramEntries().at(2).text);
+    QCOMPARE(label("Label4")->text(), byteCountCaption(pictogramEntries().at(2).text));
+    QTest::keyClick(cells, Qt::Key_Escape);
+    QVERIFY(!cells->window()->isVisible());
+    body()->undo();
+    QCOMPARE(window_->body(), QString());
 }
 
 void TestEditor::preview_data()
