@@ -150,7 +150,7 @@ void BodyEditor::contextMenuEvent(QContextMenuEvent* event)
 {
     const std::unique_ptr<QMenu> menu(createStandardContextMenu(event->pos()));
     menu->addSeparator();
-    menu->addAction(u"絵文字を挿入"_s, this, &BodyEditor::pictogramsWanted);
+    menu->addAction(pictogramPaletteCaption(), this, &BodyEditor::pictogramsWanted);
     menu->exec(event->globalPos());
 }
 
@@ -169,22 +169,22 @@ void BodyEditor::scheduleHandsetMarks()
 void BodyEditor::updateHandsetMarks()
 {
     markTimer_.stop();
-    marks_ = marksOn_ ? marksInView() : QList<HandsetMark>();
+    const QRect view = viewport()->rect();
+    const int shownFrom = cursorForPosition(view.topLeft()).position();
+    const int shownTo = cursorForPosition(view.bottomRight()).position();
+    marks_ = marksOn_ ? marksIn(shownFrom, shownTo) : QList<HandsetMark>();
     setExtraSelections(selectionsFor(marks_));
-    drawPictogramsInColour();
+    drawPictogramsInColour(shownTo);
 }
 
 // Each pictogram in view from the colour emoji face, keycaps as keycaps, as
 // the preview and a handset show them. Only the blocks' layouts change:
 // the text keeps no presentation selector, and the face is loaded only
 // once a pictogram is in view.
-void BodyEditor::drawPictogramsInColour()
+void BodyEditor::drawPictogramsInColour(int shownTo)
 {
     QTextCharFormat emoji;
-    QFont face = pictogramFont(font().pointSizeF());
-    face.setStyleStrategy(QFont::NoFontMerging);  // else a keycap's digit comes from the text face
-    emoji.setFont(face, QTextCharFormat::FontPropertiesSpecifiedOnly);
-    const int shownTo = cursorForPosition(viewport()->rect().bottomRight()).position();
+    emoji.setFont(pictogramFont(font().pointSizeF()), QTextCharFormat::FontPropertiesSpecifiedOnly);
     for (QTextBlock block = firstVisibleBlock(); block.isValid() && block.position() <= shownTo;
          block = block.next()) {
         if (block.length() > longestColouredLine)
@@ -204,11 +204,8 @@ void BodyEditor::drawPictogramsInColour()
 // Marks only the text in view, with enough around it to read the tags that
 // reach into it, so a keystroke costs the same in a body of any size. Reads
 // a little around the view first, and more only when a tag reaches past it.
-QList<HandsetMark> BodyEditor::marksInView()
+QList<HandsetMark> BodyEditor::marksIn(int shownFrom, int shownTo)
 {
-    const QRect view = viewport()->rect();
-    const int shownFrom = cursorForPosition(view.topLeft()).position();
-    const int shownTo = cursorForPosition(view.bottomRight()).position();
     const int bodyEnd = document()->characterCount() - 1;
     for (const int context : {nearContext, markContext}) {
         const int from = std::max(0, shownFrom - context);
@@ -277,8 +274,10 @@ void BodyEditor::showMarkTip(const QHelpEvent& event)
         nearest.position() - (cursorRect(nearest).left() > event.pos().x() ? 1 : 0);
     QString tip;
     for (const HandsetMark& mark : marks_) {
-        if (at >= mark.start && at < mark.start + mark.length && !handsetMarkTip(mark).isEmpty())
-            tip = handsetMarkTip(mark);  // the innermost: the last that holds the character
+        if (at < mark.start || at >= mark.start + mark.length)
+            continue;
+        if (const QString markTip = handsetMarkTip(mark); !markTip.isEmpty())
+            tip = markTip;  // the innermost: the last that holds the character
     }
     if (tip.isEmpty())
         QToolTip::hideText();

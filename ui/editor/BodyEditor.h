@@ -45,8 +45,9 @@ protected:
 
 private:
     void scheduleHandsetMarks();
-    QList<HandsetMark> marksInView();
-    void drawPictogramsInColour();
+    // The marks of the text from shownFrom to shownTo, the part in view.
+    QList<HandsetMark> marksIn(int shownFrom, int shownTo);
+    void drawPictogramsInColour(int shownTo);
     QList<QTextEdit::ExtraSelection> selectionsFor(const QList<HandsetMark>& marks) const;
     void showMarkTip(const QHelpEvent& event);
 

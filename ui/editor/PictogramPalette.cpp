@@ -32,17 +32,25 @@ QString shownAsEmoji(quint16 code)
 
 }  // namespace
 
+QString pictogramPaletteCaption()
+{
+    return u"絵文字を挿入"_s;
+}
+
 QFont pictogramFont(qreal pointSize)
 {
     QFont font(u"Noto Color Emoji"_s);
     font.setFamilies({u"Noto Color Emoji"_s, u"Segoe UI Emoji"_s, u"Apple Color Emoji"_s});
     font.setPointSizeF(pointSize);
+    // With font merging Qt 6.4 takes a keycap's digit from another face,
+    // and the keycap never forms.
+    font.setStyleStrategy(QFont::NoFontMerging);
     return font;
 }
 
 PictogramPalette::PictogramPalette(QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle(u"絵文字を挿入"_s);
+    setWindowTitle(pictogramPaletteCaption());
     cells_ = new QListWidget(this);  // owned by the palette
     cells_->setAccessibleName(windowTitle());
     cells_->setViewMode(QListView::IconMode);
@@ -51,9 +59,7 @@ PictogramPalette::PictogramPalette(QWidget* parent) : QDialog(parent)
     cells_->setUniformItemSizes(true);
     cells_->setTextElideMode(Qt::ElideNone);
     cells_->setGridSize(QSize(cellSize, cellSize));
-    QFont emoji = pictogramFont(16);
-    emoji.setStyleStrategy(QFont::NoFontMerging);
-    cells_->setFont(emoji);
+    cells_->setFont(pictogramFont(16));
     for (const PictogramEntry& pictogram : pictogramEntries()) {
         auto* cell =
             new QListWidgetItem(shownAsEmoji(pictogram.code), cells_);  // owned by the list

@@ -26,7 +26,11 @@ private:
     QListWidget* cells_ = nullptr;  // one cell a pictogram
 };
 
-// The face the handsets' pictograms are drawn from, in colour.
+// The palette's title, and the menu entry that opens it.
+QString pictogramPaletteCaption();
+
+// The face the handsets' pictograms are drawn from, in colour, keycaps
+// as keycaps.
 QFont pictogramFont(qreal pointSize);
 
 }  // namespace quillet

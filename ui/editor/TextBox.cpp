@@ -1,5 +1,7 @@
 #include "TextBox.h"
 
+#include "PictogramPalette.h"
+
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
@@ -27,7 +29,7 @@ void TextBox::contextMenuEvent(QContextMenuEvent* event)
     const std::unique_ptr<QMenu> menu(createStandardContextMenu());
     if (offersPictograms_ && !isReadOnly()) {
         menu->addSeparator();
-        menu->addAction(QStringLiteral("絵文字を挿入"), this, &TextBox::pictogramsWanted);
+        menu->addAction(pictogramPaletteCaption(), this, &TextBox::pictogramsWanted);
     }
     menu->exec(event->globalPos());
 }
