@@ -11,7 +11,7 @@ packages=(
   qt6-declarative-dev  # the browser module sets how Qt Quick draws
   libglib2.0-dev  # GIO's types, to start the default browser
   unicode-data    # EmojiSources.txt, which the pictogram tables are made from
-  libbenchmark-dev libxcb1-dev
+  libbenchmark-dev libxcb1-dev libxcb-damage0-dev  # the start-up benchmark sees the first frame
   # Packaging and its test: build the .deb (CPack asks file(1) what each
   # installed file is), check and validate it, start it headless.
   dpkg-dev file lintian desktop-file-utils appstream xvfb xauth xdotool

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Start-up of Quillet beside the floor, a minimal Qt Widgets window, on a
-# private X server: the time from process start to the first shown window
-# and the peak resident memory, as medians over several alternating runs,
-# with their ratios.
+# Start-up of Quillet beside two floors on a private X server: a minimal Qt
+# Widgets window, and the same window with one Japanese label (any window
+# that shows Japanese loads a Japanese face). Prints the time from process
+# start until the first window is mapped and until its first frame is
+# drawn, and the peak resident memory, as medians over several alternating
+# runs, with Quillet's ratios to each floor.
 #
 #   bench/startup/run_startup.sh [BUILD_BIN_DIR] [REPETITIONS]
 set -euo pipefail
@@ -10,21 +12,25 @@ bin=$(cd "${1:-build/default/bin}" && pwd)
 repetitions=${2:-11}
 unset QT_QPA_PLATFORM
 
-xvfb-run -a bash -s "$bin" "$repetitions" "$(dirname "$0")/../median.sh" <<'INNER'
+xvfb-run -a -s '-dpi 96' bash -s "$bin" "$repetitions" "$(dirname "$0")/../median.sh" <<'INNER'
 bin=$1 repetitions=$2
 source "$3"
 results=$(mktemp)
 for ((i = 0; i < repetitions; i++)); do
-  for program in quillet minimal_window; do
-    echo "$program $("$bin/measure_startup" "$bin/$program" 2>/dev/null)" >> "$results"
-  done
+  echo "quillet $("$bin/measure_startup" "$bin/quillet" 2>/dev/null)" >> "$results"
+  echo "plain $("$bin/measure_startup" "$bin/minimal_window" 2>/dev/null)" >> "$results"
+  echo "japanese $("$bin/measure_startup" "$bin/minimal_window" --japanese 2>/dev/null)" >> "$results"
 done
-tool_ms=$(median "$results" quillet 2); floor_ms=$(median "$results" minimal_window 2)
-tool_kib=$(median "$results" quillet 3); floor_kib=$(median "$results" minimal_window 3)
-printf '%-16s %12s %14s\n' "" "window (ms)" "peak RSS (KiB)"
-printf '%-16s %12s %14s\n' Quillet "$tool_ms" "$tool_kib" "minimal window" "$floor_ms" "$floor_kib"
-awk -v a="$tool_ms" -v b="$floor_ms" -v c="$tool_kib" -v d="$floor_kib" \
-  'BEGIN {printf "%-16s %12.2f %14.2f\n", "ratio", a / b, c / d}'
+medians() { echo "$(median "$results" "$1" 2) $(median "$results" "$1" 3) $(median "$results" "$1" 4)"; }
+format='%-22s %12s %12s %14s\n'
+printf "$format" "" "mapped (ms)" "frame (ms)" "peak RSS (KiB)"
+printf "$format" Quillet $(medians quillet) "minimal window" $(medians plain) \
+  "with a Japanese label" $(medians japanese)
+for floor in plain japanese; do
+  read -r -a ratios < <(awk -v q="$(medians quillet)" -v f="$(medians "$floor")" \
+    'BEGIN {split(q, a); split(f, b); printf "%.2f %.2f %.2f\n", a[1] / b[1], a[2] / b[2], a[3] / b[3]}')
+  printf "$format" "ratio to $([ "$floor" = plain ] && echo minimal || echo Japanese)" "${ratios[@]}"
+done
 echo "medians of $repetitions runs each, alternating"
 rm -f "$results"
 INNER
