@@ -14,7 +14,7 @@ int main(int argc, char* argv[])
     QPlainTextEdit editor;
     editor.resize(293, 447);
     if (QCoreApplication::arguments().contains(u"--japanese"_s)) {
-        auto* label = new QLabel(u"バイト数＝"_s, &editor);  // owned by the editor
+        auto* label = new QLabel(u"本文のバイト数"_s, &editor);  // owned by the editor
         label->move(8, 420);
     }
     editor.show();
