@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <utility>
 
 namespace quillet {
 
@@ -95,6 +96,8 @@ BodyEditor::BodyEditor(QWidget* parent) : QPlainTextEdit(parent)
     markTimer_.setInterval(0);
     connect(&markTimer_, &QTimer::timeout, this, &BodyEditor::updateHandsetMarks);
     connect(document(), &QTextDocument::contentsChanged, this, &BodyEditor::scheduleHandsetMarks);
+    // Before the layout: the first text is laid out in its own face.
+    connect(document(), &QTextDocument::contentsChange, this, &BodyEditor::applyTextFont);
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this,
             &BodyEditor::scheduleHandsetMarks);
 }
@@ -144,6 +147,26 @@ void BodyEditor::insertFromMimeData(const QMimeData* source)
     QMimeData plain;
     plain.setText(text);
     QPlainTextEdit::insertFromMimeData(&plain);
+}
+
+void BodyEditor::setTextFont(const QFont& font)
+{
+    pendingFont_ = font;
+    if (hasFocus() || !document()->isEmpty())
+        applyTextFont();
+}
+
+void BodyEditor::applyTextFont()
+{
+    if (pendingFont_)
+        setFont(*std::exchange(pendingFont_, std::nullopt));
+}
+
+// The caret takes its height from the face.
+void BodyEditor::focusInEvent(QFocusEvent* event)
+{
+    applyTextFont();
+    QPlainTextEdit::focusInEvent(event);
 }
 
 void BodyEditor::contextMenuEvent(QContextMenuEvent* event)

@@ -6,6 +6,8 @@
 #include <QPlainTextEdit>
 #include <QTimer>
 
+#include <optional>
+
 namespace quillet {
 
 // The page body: plain text in, plain text out, line breaks as CR LF
@@ -23,6 +25,10 @@ public:
     // Replaces the whole content, taking CR LF, LF or a lone CR as a line
     // break; raises one change notification.
     void setText(const QString& text);
+    // The face of the text, loaded once the body first holds text or the
+    // focus: an empty body without a caret draws nothing in it, so the
+    // first frame need not wait for a face only the body uses.
+    void setTextFont(const QFont& font);
 
     // The marks, and the pictograms drawn in colour, are on from the start;
     // they only ever change how the text is drawn.
@@ -40,10 +46,12 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     // Every paste, middle-button paste and drop comes through here.
     void insertFromMimeData(const QMimeData* source) override;
+    void focusInEvent(QFocusEvent* event) override;
     bool viewportEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void applyTextFont();
     void scheduleHandsetMarks();
     // The marks of the text from shownFrom to shownTo, the part in view.
     QList<HandsetMark> marksIn(int shownFrom, int shownTo);
@@ -55,6 +63,7 @@ private:
     QList<HandsetMark> marks_;  // in document positions
     QTimer markTimer_;          // coalesces the changes of one event into one marking
     bool marksOn_ = true;
+    std::optional<QFont> pendingFont_;  // the text face until it is first needed
 };
 
 }  // namespace quillet

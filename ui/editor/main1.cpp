@@ -11,6 +11,7 @@
 #include <QAccessibleWidget>
 #include <QEvent>
 #include <QFont>
+#include <QFontDatabase>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,19 +23,41 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-const QString minchoFamily = u"ＭＳ 明朝"_s;
-const QString pGothicFamily = u"ＭＳ Ｐゴシック"_s;
 const QString label4Description = u"本文のバイト数"_s;
 
-// The window names the Windows faces; elsewhere the nearest installed face
-// of the same kind stands in (the setup installs the IPA fonts).
-void substituteJapaneseFonts()
+// The window names the Windows faces; elsewhere the first installed face of
+// the same kind stands in (the setup installs the IPA fonts, named in
+// English or, on a Japanese desktop, in Japanese).
+struct JapaneseFace {
+    QString name;
+    QStringList standIns;
+};
+const JapaneseFace mincho{u"ＭＳ 明朝"_s,
+                          {u"MS Mincho"_s, u"IPAMincho"_s, u"IPA明朝"_s, u"Noto Serif CJK JP"_s,
+                           u"Hiragino Mincho ProN"_s}};
+const JapaneseFace pGothic{u"ＭＳ Ｐゴシック"_s,
+                           {u"MS PGothic"_s, u"IPAPGothic"_s, u"IPA Pゴシック"_s,
+                            u"Noto Sans CJK JP"_s, u"Hiragino Kaku Gothic ProN"_s}};
+
+// The face is chosen here, once. Left to Qt, a name it does not have costs
+// a fontconfig search for every script of the text before a stand-in is
+// even tried: ten such searches were a sixth of start-up. The list of
+// installed families is quick; asking for each name, which knows a face by
+// any of its names, costs a fontconfig lookup per name, so it comes second.
+// With none installed, the font system picks as it can.
+QString installedFamily(const JapaneseFace& face)
 {
-    QFont::insertSubstitutions(minchoFamily, {u"MS Mincho"_s, u"IPAMincho"_s,
-                                              u"Noto Serif CJK JP"_s, u"Hiragino Mincho ProN"_s});
-    QFont::insertSubstitutions(
-        pGothicFamily,
-        {u"MS PGothic"_s, u"IPAPGothic"_s, u"Noto Sans CJK JP"_s, u"Hiragino Kaku Gothic ProN"_s});
+    const QStringList candidates = QStringList{face.name} + face.standIns;
+    const QStringList installed = QFontDatabase::families();
+    for (const QString& family : candidates) {
+        if (installed.contains(family, Qt::CaseInsensitive))
+            return family;
+    }
+    for (const QString& family : candidates) {
+        if (QFontDatabase::hasFamily(family))
+            return family;
+    }
+    return face.name;
 }
 
 QFont japaneseFont(const QString& family, qreal points)
@@ -126,7 +149,6 @@ main1::main1(HostUi& host, QWidget* parent) : QWidget(parent), host_(host), writ
     setWindowTitle(u"Quillet (i-mode用SUB･HP作成ﾂｰﾙ)"_s);
     resize(twipsToPixels(4395), twipsToPixels(6705));
     setFont(dialogFont(font()));
-    substituteJapaneseFonts();
     createControls();
     describeForScreenReaders();
     connectEvents();
@@ -144,7 +166,7 @@ void main1::createControls()
     Command1 = button(this, u"Command1"_s, u"ＨＰ作成"_s, twipsRect(3360, 6240, 975, 375));
 
     rtext1 = place<BodyEditor>(this, u"rtext1"_s, twipsRect(120, 1680, 1815, 3375));
-    rtext1->setFont(japaneseFont(minchoFamily, 9));
+    rtext1->setTextFont(japaneseFont(installedFamily(mincho), 9));
 
     Command2 =
         button(this, u"Command2"_s, u"テキストファイル読込"_s, twipsRect(2040, 4320, 2295, 375));
@@ -167,9 +189,10 @@ void main1::createControls()
     Text2 = place<TextBox>(this, u"Text2"_s, twipsRect(120, 5880, 4215, 270));
     Text2->setText(defaultNextLink);
 
+    const QString gothic = installedFamily(pGothic);
     Label2 = label(this, u"Label2"_s, u"次へボタンを最下部に追加可能。(ここに URL 記入)"_s,
                    twipsRect(0, 5640, 4455, 255), Qt::AlignHCenter | Qt::AlignTop);
-    Label2->setFont(japaneseFont(pGothicFamily, 9.75));
+    Label2->setFont(japaneseFont(gothic, 9.75));
     Label3 = label(this, u"Label3"_s, QString(), twipsRect(3600, 120, 855, 255),
                    Qt::AlignHCenter | Qt::AlignTop);
 
@@ -195,7 +218,7 @@ void main1::createControls()
         button(this, u"Command7"_s, u"ｶｰｿﾙ位置に強制改行挿入"_s, twipsRect(0, 5160, 2415, 375));
     Label6 = label(this, u"Label6"_s, u"姉妹品 Tessaline で TOPﾍﾟｰｼﾞを作成しよう"_s,
                    twipsRect(0, 6360, 3375, 255));
-    Label6->setFont(japaneseFont(pGothicFamily, 8.25));
+    Label6->setFont(japaneseFont(gothic, 8.25));
 }
 
 // Buttons and fixed labels are read by their captions. The boxes are named

@@ -50,6 +50,7 @@ private slots:
     void geometry();
     void resizingMovesNothing();
     void tabOrder();
+    void fonts_data();
     void fonts();
     void screenReaderNames();
 
@@ -249,16 +250,41 @@ void TestEditor::tabOrder()
     QCOMPARE(order, expected);
 }
 
+void TestEditor::fonts_data()
+{
+    QTest::addColumn<QString>("path");  // how the body first gets text or its caret
+    for (const char* path : {"focus", "typed", "loaded", "pasted", "palette"})
+        QTest::newRow(path) << QString::fromLatin1(path);
+}
+
+// The body's face is loaded only with its first text or caret, and must be
+// there by then, however the text comes: the setup installs the IPA faces,
+// and the named Windows faces map onto them.
 void TestEditor::fonts()
 {
-    QCOMPARE(body()->font().family(), u"ＭＳ 明朝"_s);
+    QFETCH(QString, path);
+    if (path == u"focus"_s) {
+        window_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+        body()->setFocus();
+    } else if (path == u"typed"_s) {
+        QTest::keyClicks(body(), u"ab"_s);
+    } else if (path == u"loaded"_s) {
+        static_cast<BodyEditor*>(body())->setText(u"本文"_s);
+    } else if (path == u"pasted"_s) {
+        QGuiApplication::clipboard()->setText(u"本文"_s);
+        QTest::keyClick(body(), Qt::Key_V, Qt::ControlModifier);
+    } else {
+        QListWidget* cells = openPalette();
+        QTest::mouseClick(cells->viewport(), Qt::LeftButton, {},
+                          cells->visualItemRect(cells->item(0)).center());
+    }
+    QCOMPARE(body()->document()->defaultFont(), body()->font());
     QCOMPARE(body()->font().pointSizeF(), 9.0);
-    QCOMPARE(label("Label2")->font().family(), u"ＭＳ Ｐゴシック"_s);
-    QCOMPARE(label("Label2")->font().pointSizeF(), 9.75);
-    QCOMPARE(label("Label6")->font().pointSizeF(), 8.25);
-    // The setup installs the IPA faces; the named Windows faces map onto them.
     QVERIFY2(QFontInfo(body()->font()).family().contains(u"Mincho"_s),
              qPrintable(QFontInfo(body()->font()).family()));
+    QCOMPARE(label("Label2")->font().pointSizeF(), 9.75);
+    QCOMPARE(label("Label6")->font().pointSizeF(), 8.25);
     QVERIFY2(QFontInfo(label("Label2")->font()).family().contains(u"PGothic"_s),
              qPrintable(QFontInfo(label("Label2")->font()).family()));
 }
