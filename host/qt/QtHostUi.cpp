@@ -10,12 +10,11 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QKeyEvent>
-#include <QLibrary>
 #include <QMessageBox>
+#include <QPluginLoader>
 #include <QTimer>
 #include <QUrl>
 #include <QWidget>
-#include <optional>
 
 #ifdef Q_OS_UNIX
 #include <unistd.h>
@@ -48,35 +47,28 @@ namespace {
 
 const QString webPaneObjectName = u"WebEngineView"_s;
 
-struct WebPaneModule {
-    CreateWebPaneFunction create = nullptr;
-    ShowWebContentFunction show = nullptr;
-};
-
 // The browser module, beside the program or where the install put it;
-// nullopt when it or the browser engine it needs is missing.
-std::optional<WebPaneModule> loadWebPaneModule()
+// nullptr when it or the browser engine it needs is missing. Loaded once
+// and kept: the loader hands back the same object every time.
+WebPaneFactory* loadWebPaneModule()
 {
     const QString programDir = QCoreApplication::applicationDirPath();
     const QString name = QLatin1StringView(webPaneModuleName);
     const QString installed = programDir + u'/' + QLatin1StringView(QUILLET_WEBPANE_FROM_BIN);
     for (const QString& dir : {programDir, installed}) {
-        QLibrary module(dir + u'/' + name);
-        const WebPaneModule functions{
-            reinterpret_cast<CreateWebPaneFunction>(module.resolve(createWebPaneSymbol)),
-            reinterpret_cast<ShowWebContentFunction>(module.resolve(showWebContentSymbol))};
-        if (functions.create && functions.show)
-            return functions;
+        QPluginLoader module(dir + u'/' + name);
+        if (auto* factory = qobject_cast<WebPaneFactory*>(module.instance()))
+            return factory;
     }
-    return std::nullopt;
+    return nullptr;
 }
 
 // A browser view filling `frame`, created on first use.
-QWidget* webPaneIn(QWidget* frame, const WebPaneModule& module)
+QWidget* webPaneIn(QWidget* frame, WebPaneFactory& module)
 {
     if (auto* view = frame->findChild<QWidget*>(webPaneObjectName, Qt::FindDirectChildrenOnly))
         return view;
-    QWidget* view = module.create(frame);
+    QWidget* view = module.createPane(frame);
     view->setObjectName(webPaneObjectName);
     view->setGeometry(frame->rect());
     QWidget::setTabOrder(frame, view);  // in the pane's place, not last
@@ -205,7 +197,7 @@ FileResult QtHostUi::navigateEmbedded(QWidget* frame, const QString& address, Pa
     const FileBytes page = readRegularFile(address);
     if (page.status == FileBytes::Refused)
         return {false, page.error};
-    const std::optional<WebPaneModule> module = loadWebPaneModule();
+    WebPaneFactory* const module = loadWebPaneModule();
     if (!module)
         return {true, QString()};  // no browser engine here: the pane stays blank
     QWidget* view = webPaneIn(frame, *module);
@@ -223,8 +215,8 @@ FileResult QtHostUi::navigateEmbedded(QWidget* frame, const QString& address, Pa
         constexpr PictogramStyle emoji = PictogramStyle::AsEmoji;
         const QString text = origin == PageOrigin::Written ? fromCp932(page.bytes, emoji)
                                                            : decodeTextFile(page.bytes, emoji);
-        module->show(view, text.toUtf8() + pictogramStyle() + handsetLayoutStyle(),
-                     u"text/html;charset=UTF-8"_s, url);
+        module->showContent(view, text.toUtf8() + pictogramStyle() + handsetLayoutStyle(),
+                            u"text/html;charset=UTF-8"_s, url);
     } else {
         view->setProperty("url", url);
     }

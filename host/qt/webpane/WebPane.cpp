@@ -61,19 +61,33 @@ void drawInSoftware()
 
 }  // namespace
 
-extern "C" Q_DECL_EXPORT QWidget* quilletCreateWebPane(QWidget* parent)
-{
-    drawInSoftware();
-    auto* view = new QWebEngineView(parent);  // owned by the pane's place
-    confine(*view);
-    // For pages it loads by address; the engine's own charset guess can
-    // still override this, hence quilletShowWebContent.
-    view->settings()->setDefaultTextEncoding(u"Shift_JIS"_s);
-    return view;
-}
+namespace quillet {
 
-extern "C" Q_DECL_EXPORT void quilletShowWebContent(QWidget* view, const QByteArray& data,
-                                                    const QString& mimeType, const QUrl& baseUrl)
-{
-    static_cast<QWebEngineView*>(view)->setContent(data, mimeType, baseUrl);
-}
+// The module's one object, made by the plugin loader.
+class WebPanePlugin final : public QObject, public WebPaneFactory {
+    Q_OBJECT
+    Q_PLUGIN_METADATA(IID QUILLET_WEBPANE_FACTORY_IID)
+    Q_INTERFACES(quillet::WebPaneFactory)
+
+public:
+    QWidget* createPane(QWidget* parent) override
+    {
+        drawInSoftware();
+        auto* view = new QWebEngineView(parent);  // owned by the pane's place
+        confine(*view);
+        // For pages it loads by address; the engine's own charset guess can
+        // still override this, hence showContent.
+        view->settings()->setDefaultTextEncoding(u"Shift_JIS"_s);
+        return view;
+    }
+
+    void showContent(QWidget* view, const QByteArray& data, const QString& mimeType,
+                     const QUrl& baseUrl) override
+    {
+        static_cast<QWebEngineView*>(view)->setContent(data, mimeType, baseUrl);
+    }
+};
+
+}  // namespace quillet
+
+#include "WebPane.moc"

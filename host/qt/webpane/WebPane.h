@@ -1,19 +1,33 @@
 #pragma once
 
+#include <QtPlugin>
+
 class QByteArray;
 class QString;
 class QUrl;
 class QWidget;
 
-// The browser module's entry points, looked up by name at run time.
-extern "C" {
-// A new browser view, a child of `parent`; its "url" property navigates it.
-using CreateWebPaneFunction = QWidget* (*)(QWidget* parent);
-// Shows `data` in `view` as a page of `mimeType` (charset included),
-// resolving relative links against `baseUrl`.
-using ShowWebContentFunction = void (*)(QWidget* view, const QByteArray& data,
-                                        const QString& mimeType, const QUrl& baseUrl);
-}
-inline constexpr char createWebPaneSymbol[] = "quilletCreateWebPane";
-inline constexpr char showWebContentSymbol[] = "quilletShowWebContent";
+namespace quillet {
+
+// What the browser module offers the program. Both sides compile this one
+// declaration, and the program takes the module only through
+// qobject_cast, which checks the interface's id: a module built against
+// another version of it is refused, never called.
+class WebPaneFactory {
+public:
+    virtual ~WebPaneFactory() = default;
+
+    // A new browser view, a child of `parent`; its "url" property navigates it.
+    virtual QWidget* createPane(QWidget* parent) = 0;
+    // Shows `data` in `view` as a page of `mimeType` (charset included),
+    // resolving relative links against `baseUrl`.
+    virtual void showContent(QWidget* view, const QByteArray& data, const QString& mimeType,
+                             const QUrl& baseUrl) = 0;
+};
+
 inline constexpr char webPaneModuleName[] = "quillet_webpane";
+
+}  // namespace quillet
+
+#define QUILLET_WEBPANE_FACTORY_IID "jp.quillet.Quillet.WebPaneFactory/1"
+Q_DECLARE_INTERFACE(quillet::WebPaneFactory, QUILLET_WEBPANE_FACTORY_IID)
