@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Builds the .deb from the build tree in $1, checks it with lintian, unpacks
+# Builds the .deb from the build tree in $1, checks that it carries version
+# $2 everywhere the version shows, checks it with lintian, unpacks
 # it into a temporary root, validates the desktop entry and metainfo it
 # installs, and starts the installed program on a private X server until its
 # window appears.
 set -euo pipefail
 build=$(cd "$1" && pwd)
+version=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -20,7 +22,7 @@ for needed in libqt6widgets6 libqt6webenginewidgets6 libicu fonts-ipafont-mincho
 done
 [ "$(dpkg-deb -f "$deb" Suggests)" = "fcitx5-mozc | ibus-mozc | ibus-anthy" ] \
   || { echo "no input methods suggested"; exit 1; }
-[ "$(dpkg-deb -f "$deb" Version)" = 1.0.0.5 ] || { echo "wrong version"; exit 1; }
+[ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || { echo "wrong package version"; exit 1; }
 
 # Debian's own checks on the package: no error and no warning.
 lintian --allow-root --fail-on error,warning "$deb"
@@ -30,6 +32,13 @@ root="$work/root"
 dpkg-deb -x "$deb" "$root"
 desktop-file-validate "$root"/usr/share/applications/jp.quillet.Quillet.desktop
 appstreamcli validate --no-net "$root"/usr/share/metainfo/jp.quillet.Quillet.metainfo.xml
+share="$root/usr/share"
+zgrep -qF "\"Quillet $version\"" "$share/man/man1/quillet.1.gz" \
+  || { echo "the manual page names another version"; exit 1; }
+[ "$(zcat "$share/doc/quillet/changelog.gz" | sed -n 1p)" = "quillet ($version) stable; urgency=medium" ] \
+  || { echo "the changelog starts with another version"; exit 1; }
+grep -qF "<release version=\"$version\"" "$share/metainfo/jp.quillet.Quillet.metainfo.xml" \
+  || { echo "the metainfo names another release"; exit 1; }
 for size in 16x16 32x32 48x48 128x128; do
   test -s "$root/usr/share/icons/hicolor/$size/apps/jp.quillet.Quillet.png"
 done
