@@ -18,7 +18,7 @@ QString mixedBody(qsizetype codeUnits)
 bool previewAndWait(main1& window)
 {
     window.Command6_Click();
-    QWidget* view = window.findChild<QWidget*>(u"WebEngineView"_s);
+    auto* view = window.findChild<QWidget*>(u"WebEngineView"_s);
     if (!view)
         return false;
     QEventLoop loop;

@@ -30,7 +30,7 @@ void BM_BodyChange(benchmark::State& state)
     BenchHost host{QString()};
     main1 window(host);
     bodyOf(window, state)->setPlainText(mixedBody(state.range(0) / 2));
-    for (auto _ : state) window.rtext1_Change();
+    for ([[maybe_unused]] auto _ : state) window.rtext1_Change();
     state.SetBytesProcessed(state.iterations() * state.range(0));
 }
 
@@ -49,7 +49,7 @@ void BM_Keystroke(benchmark::State& state)
     body->setTextCursor(caret);
     body->centerCursor();
     QCoreApplication::processEvents();
-    for (auto _ : state) {
+    for ([[maybe_unused]] auto _ : state) {
         caret.insertText(u"あ"_s);
         QCoreApplication::processEvents();
         caret.deletePreviousChar();
@@ -65,7 +65,7 @@ void BM_LoadBody(benchmark::State& state)
     window.show();
     BodyEditor* body = bodyOf(window, state);
     const QString text = mixedBody(state.range(0) / 2);
-    for (auto _ : state) {
+    for ([[maybe_unused]] auto _ : state) {
         body->setText(text);
         QCoreApplication::processEvents();
     }
@@ -85,7 +85,7 @@ void BM_Preview(benchmark::State& state)
     if (state.range(0) == 1 && !previewAndWait(window))  // warm: engine already up
         state.SkipWithError("no browser engine");
     int round = 0;
-    for (auto _ : state) {
+    for ([[maybe_unused]] auto _ : state) {
         body->setPlainText(text + QString::number(++round));  // a page to rewrite each time
         if (!previewAndWait(window))
             state.SkipWithError("no browser engine");
@@ -96,7 +96,7 @@ void BM_Preview(benchmark::State& state)
 void BM_HelpPicture(benchmark::State& state)
 {
     BenchHost host{QString()};
-    for (auto _ : state) benchmark::DoNotOptimize(main1::renderHelpPicture(host));
+    for ([[maybe_unused]] auto _ : state) benchmark::DoNotOptimize(main1::renderHelpPicture(host));
 }
 
 }  // namespace

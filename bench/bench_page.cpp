@@ -22,14 +22,14 @@ void setBytes(benchmark::State& state, const QString& body)
 void BM_ByteCount(benchmark::State& state)
 {
     const QString body = mixedBody(state.range(0) / 2);
-    for (auto _ : state) benchmark::DoNotOptimize(bodyByteCount(body));
+    for ([[maybe_unused]] auto _ : state) benchmark::DoNotOptimize(bodyByteCount(body));
     setBytes(state, body);
 }
 
 void BM_ReadOnlyPass(benchmark::State& state)
 {
     const QString body = mixedBody(state.range(0) / 2);
-    for (auto _ : state) {
+    for ([[maybe_unused]] auto _ : state) {
         const auto sum = std::accumulate(body.utf16(), body.utf16() + body.size(), 0U);
         benchmark::DoNotOptimize(sum);
     }
@@ -42,7 +42,7 @@ void writePage(benchmark::State& state, const QString& body)
     StoredSubPage page({dir.filePath(u"sub100.html"_s), u"Menu"_s, body, u"sub101.html"_s});
     QtHostUi host;
     SubPageWriter writer(page, host);
-    for (auto _ : state) {
+    for ([[maybe_unused]] auto _ : state) {
         if (writer.hpmake().outcome != HpmakeResult::Written)
             state.SkipWithError("the page was not written");
     }

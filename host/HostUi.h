@@ -109,6 +109,8 @@ protected:
     HostUi() = default;
     HostUi(const HostUi&) = default;
     HostUi& operator=(const HostUi&) = default;
+    HostUi(HostUi&&) = default;
+    HostUi& operator=(HostUi&&) = default;
 };
 
 }  // namespace quillet

@@ -100,9 +100,14 @@ bool keepOwnerAndGroup(int newFile, const QString& oldPath)
             ::fchown(newFile, uid_t(-1), old.st_gid) == 0);
 }
 
-struct DescriptorCloser {
-    int fd;
-    ~DescriptorCloser() { ::close(fd); }
+class DescriptorCloser {
+public:
+    explicit DescriptorCloser(int fd) : fd_(fd) {}
+    ~DescriptorCloser() { ::close(fd_); }
+    Q_DISABLE_COPY_MOVE(DescriptorCloser)
+
+private:
+    int fd_;
 };
 #else
 QString nonRegularTarget(const QString& path)

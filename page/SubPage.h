@@ -27,6 +27,8 @@ protected:
     SubPageSource() = default;
     SubPageSource(const SubPageSource&) = default;
     SubPageSource& operator=(const SubPageSource&) = default;
+    SubPageSource(SubPageSource&&) = default;
+    SubPageSource& operator=(SubPageSource&&) = default;
 };
 
 // A source that holds its fields itself.

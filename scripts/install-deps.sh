@@ -20,8 +20,8 @@ packages=(
   # Japanese typed through a real input method: IBus with Mozc, in a D-Bus
   # session of the test's own.
   ibus ibus-mozc dbus-daemon
-  # The fuzz targets: clang with libFuzzer.
-  clang libclang-rt-dev
+  # The fuzz targets: clang with libFuzzer. The format and clang-tidy checks.
+  clang libclang-rt-dev clang-format clang-tidy
   # The window names Windows' Japanese faces; these stand in for them. The
   # colour emoji face shows the handsets' pictograms.
   fonts-ipafont-mincho fonts-ipafont-gothic fonts-noto-color-emoji

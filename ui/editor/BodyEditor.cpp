@@ -107,7 +107,7 @@ QString BodyEditor::Text() const
     // toPlainText() would turn no-break spaces into plain ones; the raw
     // text keeps them. One pass, since the byte count reads the whole body
     // on every keystroke.
-    const QString raw = document()->toRawText();
+    QString raw = document()->toRawText();  // not const: returned as it is, it moves
     const auto breaks = std::count_if(raw.cbegin(), raw.cend(), isBreak);
     if (breaks == 0)
         return raw;

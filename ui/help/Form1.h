@@ -20,6 +20,7 @@ class Form1 final : public QWidget {
 
 public:
     explicit Form1(const QPixmap& helpPicture);
+    ~Form1() override = default;
     Q_DISABLE_COPY_MOVE(Form1)
 
     void Command1_Click();

@@ -29,5 +29,7 @@ inline constexpr char webPaneModuleName[] = "quillet_webpane";
 
 }  // namespace quillet
 
+// A macro, since moc reads the plugin's id from one or from a literal.
+// NOLINTNEXTLINE(cppcoreguidelines-macro-usage)
 #define QUILLET_WEBPANE_FACTORY_IID "jp.quillet.Quillet.WebPaneFactory/1"
 Q_DECLARE_INTERFACE(quillet::WebPaneFactory, QUILLET_WEBPANE_FACTORY_IID)

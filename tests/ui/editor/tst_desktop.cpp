@@ -72,7 +72,7 @@ void TestDesktop::firstPreviewKeepsTheWindow()
     Module1::loadedFileName = page;
     window.findChild<QPlainTextEdit*>(u"rtext1"_s)->setPlainText(u"<HTML>"_s);
     QTest::mouseClick(window.findChild<QPushButton*>(u"Command6"_s), Qt::LeftButton);
-    QWidget* pane = window.findChild<QWidget*>(u"WebEngineView"_s);
+    auto* pane = window.findChild<QWidget*>(u"WebEngineView"_s);
     QVERIFY2(pane, "the browser module did not load");
     QSignalSpy loaded(pane, SIGNAL(loadFinished(bool)));
     QVERIFY(loaded.wait(30000));

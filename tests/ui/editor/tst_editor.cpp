@@ -460,7 +460,7 @@ void TestEditor::pasteTakesOnlyText()
         data->setText(offered);
     QGuiApplication::clipboard()->setMimeData(data);
 
-    QWidget* target = control<QWidget>(box.toLatin1().constData());
+    auto* target = control<QWidget>(box.toLatin1().constData());
     auto* line = qobject_cast<QLineEdit*>(target);  // none for the body
     const auto text = [&] { return line ? line->text() : window_->body(); };
     if (line)
@@ -1052,7 +1052,7 @@ void TestEditor::realDialogsEndToEnd()
     // program, with no OpenGL here.
     prepareEmbeddedBrowser();  // read when the engine starts
     QTest::mouseClick(window.findChild<QPushButton*>(u"Command6"_s), Qt::LeftButton);
-    QWidget* pane = window.findChild<QWidget*>(u"WebEngineView"_s);
+    auto* pane = window.findChild<QWidget*>(u"WebEngineView"_s);
     QVERIFY2(pane, "the browser module did not load");
     QSignalSpy loaded(pane, SIGNAL(loadFinished(bool)));
     QVERIFY(loaded.wait(30000));
