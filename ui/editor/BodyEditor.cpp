@@ -96,8 +96,6 @@ BodyEditor::BodyEditor(QWidget* parent) : QPlainTextEdit(parent)
     markTimer_.setInterval(0);
     connect(&markTimer_, &QTimer::timeout, this, &BodyEditor::updateHandsetMarks);
     connect(document(), &QTextDocument::contentsChanged, this, &BodyEditor::scheduleHandsetMarks);
-    // Before the layout: the first text is laid out in its own face.
-    connect(document(), &QTextDocument::contentsChange, this, &BodyEditor::applyTextFont);
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this,
             &BodyEditor::scheduleHandsetMarks);
 }
@@ -152,8 +150,14 @@ void BodyEditor::insertFromMimeData(const QMimeData* source)
 void BodyEditor::setTextFont(const QFont& font)
 {
     pendingFont_ = font;
-    if (hasFocus() || !document()->isEmpty())
+    if (hasFocus() || !document()->isEmpty()) {
         applyTextFont();
+        return;
+    }
+    // Before the layout: the first text is laid out in its own face. Once
+    // only, so no later keystroke pays for the hook.
+    connect(document(), &QTextDocument::contentsChange, this, &BodyEditor::applyTextFont,
+            Qt::SingleShotConnection);
 }
 
 void BodyEditor::applyTextFont()

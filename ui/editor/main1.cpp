@@ -42,13 +42,12 @@ const JapaneseFace pGothic{u"ＭＳ Ｐゴシック"_s,
 // The face is chosen here, once. Left to Qt, a name it does not have costs
 // a fontconfig search for every script of the text before a stand-in is
 // even tried: ten such searches were a sixth of start-up. The list of
-// installed families is quick; asking for each name, which knows a face by
-// any of its names, costs a fontconfig lookup per name, so it comes second.
-// With none installed, the font system picks as it can.
-QString installedFamily(const JapaneseFace& face)
+// `installed` families is quick; asking for each name, which knows a face
+// by any of its names, costs a fontconfig lookup per name, so it comes
+// second. With none installed, the font system picks as it can.
+QString installedFamily(const JapaneseFace& face, const QStringList& installed)
 {
     const QStringList candidates = QStringList{face.name} + face.standIns;
-    const QStringList installed = QFontDatabase::families();
     for (const QString& family : candidates) {
         if (installed.contains(family, Qt::CaseInsensitive))
             return family;
@@ -166,7 +165,8 @@ void main1::createControls()
     Command1 = button(this, u"Command1"_s, u"ＨＰ作成"_s, twipsRect(3360, 6240, 975, 375));
 
     rtext1 = place<BodyEditor>(this, u"rtext1"_s, twipsRect(120, 1680, 1815, 3375));
-    rtext1->setTextFont(japaneseFont(installedFamily(mincho), 9));
+    const QStringList installedFamilies = QFontDatabase::families();
+    rtext1->setTextFont(japaneseFont(installedFamily(mincho, installedFamilies), 9));
 
     Command2 =
         button(this, u"Command2"_s, u"テキストファイル読込"_s, twipsRect(2040, 4320, 2295, 375));
@@ -189,7 +189,7 @@ void main1::createControls()
     Text2 = place<TextBox>(this, u"Text2"_s, twipsRect(120, 5880, 4215, 270));
     Text2->setText(defaultNextLink);
 
-    const QString gothic = installedFamily(pGothic);
+    const QString gothic = installedFamily(pGothic, installedFamilies);
     Label2 = label(this, u"Label2"_s, u"次へボタンを最下部に追加可能。(ここに URL 記入)"_s,
                    twipsRect(0, 5640, 4455, 255), Qt::AlignHCenter | Qt::AlignTop);
     Label2->setFont(japaneseFont(gothic, 9.75));
