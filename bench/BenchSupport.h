@@ -31,9 +31,10 @@ public:
     TextReadResult readTextFile(const QString& path) override { return real_.readTextFile(path); }
     QString existingFileName(const QString& path) override { return real_.existingFileName(path); }
     void sendKeys(QWidget* target, const QString& keys) override { real_.sendKeys(target, keys); }
-    FileResult navigateEmbedded(QWidget* frame, const QString& address, PageOrigin origin) override
+    FileResult navigateEmbedded(QWidget* frame, const QString& address, PageOrigin origin,
+                                const HandsetScreen& screen) override
     {
-        return real_.navigateEmbedded(frame, address, origin);
+        return real_.navigateEmbedded(frame, address, origin, screen);
     }
     void preloadEmbedded() override { real_.preloadEmbedded(); }
     bool openInStandaloneBrowser(const QString&) override { return false; }

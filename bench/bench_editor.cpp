@@ -5,6 +5,7 @@
 // turns the body's handset marks off (0) or on (1), side by side.
 #include "BenchSupport.h"
 #include "BodyEditor.h"
+#include "HandsetDecorator.h"
 #include "main1.h"
 
 #include <benchmark/benchmark.h>
@@ -21,7 +22,7 @@ namespace {
 BodyEditor* bodyOf(main1& window, const benchmark::State& state)
 {
     auto* body = window.findChild<BodyEditor*>(u"rtext1"_s);
-    body->setHandsetMarks(state.range(1) != 0);
+    body->findChild<HandsetDecorator*>()->setEnabled(state.range(1) != 0);
     return body;
 }
 

@@ -355,7 +355,7 @@ QList<PictogramSpan> pictogramSpans(QStringView text)
     splitAtPictograms(
         text, [](qsizetype, QStringView) {},
         [&spans](qsizetype at, const PictogramMatch& pictogram) {
-            spans.append({at, pictogram.length});
+            spans.append({at, pictogram.length, pictogram.code});
         });
     return spans;
 }

@@ -67,6 +67,7 @@ enum class PictogramStyle { AsMapped, AsEmoji };
 struct PictogramSpan {
     qsizetype start = 0;   // UTF-16 index
     qsizetype length = 0;  // UTF-16 units
+    quint16 code = 0;      // its two bytes in a page
 };
 QList<PictogramSpan> pictogramSpans(QStringView text);
 

@@ -42,6 +42,15 @@ struct FileResult {
 // Where a previewed page came from, which decides how its bytes are read.
 enum class PageOrigin { Written, Loaded };
 
+// A handset's screen, as the preview shows a page on it.
+struct HandsetScreen {
+    enum Tones { BlackAndWhite, Greys, Colour };
+    int width = 0;              // dots
+    int height = 0;             // dots
+    int charactersPerLine = 0;  // full-width characters
+    Tones tones = Colour;
+};
+
 struct TextReadResult {
     bool ok = false;
     QString text;
@@ -83,14 +92,16 @@ public:
     virtual void sendKeys(QWidget* target, const QString& keys) = 0;
 
     // Shows the page at `address` in the embedded browser pane held by
-    // `frame`, creating the pane on first use. A page the program wrote is
-    // read as code page 932; a loaded document is decoded as its body was.
+    // `frame`, creating the pane on first use, laid out on `screen` at its
+    // size in dots (smaller where the frame is smaller). A page the program
+    // wrote is read as code page 932; a loaded document is decoded as its
+    // body was.
     // Returns at once; loading goes on in the background. A missing file
     // shows the browser's own error page; anything but a regular file of
     // reasonable size is refused, with the reason, and the pane is left
     // as it was.
-    virtual FileResult navigateEmbedded(QWidget* frame, const QString& address,
-                                        PageOrigin origin) = 0;
+    virtual FileResult navigateEmbedded(QWidget* frame, const QString& address, PageOrigin origin,
+                                        const HandsetScreen& screen) = 0;
 
     // Loads what the embedded browser needs, once a preview is likely to
     // follow, so the first one costs about what the engine itself needs.

@@ -1,10 +1,14 @@
 #pragma once
 
 #include "CodePage.h"
+#include "Handsets.h"
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
+
+#include <optional>
 
 namespace quillet {
 
@@ -15,25 +19,31 @@ struct HandsetMark {
         PlatformCharacter,  // a row only some systems have
         Tag,                // "<" to ">", coloured
         Comment,            // "<!--" to "-->", greyed
-        UnknownTag,         // the name of a tag handsets do not know
-        LaterTag,           // the name of a tag only later handsets know
+        UnknownTag,         // the name of a tag no handset knows
+        Later,              // a tag, attribute or pictogram only later handsets show
         UnclosedTag,        // "<" to the end of its line, no ">" follows
     };
     qsizetype start = 0;  // UTF-16 index in the text
     qsizetype length = 0;
     Kind kind = Tag;
-    QString tagName;  // lower case, for the tag kinds
+    QString label;  // for UnknownTag and Later: "<table>", "<hr color>", "拡張絵文字 ©"
+    HtmlVersion since = HtmlVersion::V1_0;  // for Later: the version that shows it
 
     friend bool operator==(const HandsetMark& a, const HandsetMark& b)
     {
         return a.start == b.start && a.length == b.length && a.kind == b.kind &&
-               a.tagName == b.tagName;
+               a.label == b.label && a.since == b.since;
     }
 };
 
-// Finds the marks of texts, keeping the code page converter between them.
+// Finds the marks of texts for the handsets of a chosen series, keeping the
+// code page converter between texts.
 class HandsetMarker {
 public:
+    // The first handsets until told otherwise.
+    void setSeries(Series series) { series_ = series; }
+    Series series() const { return series_; }
+
     // In text order of their starts; a character mark may lie inside a tag.
     // When `text` is cut from a longer body (`bodyGoesOn`), a tag that runs
     // past its end may yet be closed, and is not marked unclosed.
@@ -41,9 +51,24 @@ public:
 
 private:
     Cp932RiskFinder characters_;
+    Series series_ = Series::S501i;
 };
 
 // The tooltip of a mark; empty for the kinds that only colour.
 QString handsetMarkTip(const HandsetMark& mark);
+
+// The oldest series whose handsets show all of a page, and why no older
+// one does.
+struct OldestHandset {
+    std::optional<Series> series;  // none when the page is too large for any
+    QStringList reasons;           // what needs that series, in page order
+    qsizetype pageBytes = 0;
+};
+// From the page's text as written and its size in bytes. A tag no version
+// knows raises nothing: no handset shows it.
+OldestHandset oldestHandset(QStringView page, qsizetype pageBytes);
+
+// "表示できる端末: 504i 以降（拡張絵文字 ©、<hr color>）".
+QString oldestHandsetText(const OldestHandset& oldest);
 
 }  // namespace quillet

@@ -14,31 +14,40 @@ qsizetype pageByteSize(const QString& title, const QString& body, const QString&
     return toCp932(subPageText(title, body, nextLink)).size();
 }
 
-bool pageTooLargeForFirstHandsets(const QString& title, const QString& body,
-                                  const QString& nextLink)
+bool pageTooLargeFor(Series series, const QString& title, const QString& body,
+                     const QString& nextLink)
 {
     // The encoder writes at most 2 bytes for a UTF-16 unit, and at least 1
     // for every 2 (a pictogram's keycap sequence with its selectors is 4
     // units for 2 bytes).
     const qsizetype units = subPageText(title, QString(), nextLink).size() + body.size();
-    if (2 * units < firstHandsetPageLimit)
+    if (pageFits(series, 2 * units))
         return false;
-    if (units / 2 >= firstHandsetPageLimit)
+    if (!pageFits(series, units / 2))
         return true;
-    return pageByteSize(title, body, nextLink) >= firstHandsetPageLimit;
+    return !pageFits(series, pageByteSize(title, body, nextLink));
 }
 
-QString pageSizeText(qsizetype bytes)
+QString pageSizeText(qsizetype bytes, Series series)
 {
-    const QLocale grouping(QLocale::English);  // "1,402"
     const qsizetype packets = (bytes + packetSize - 1) / packetSize;
-    QString text = u"ページ全体 "_s + grouping.toString(bytes) + u" バイト（"_s +
-                   grouping.toString(packets) + u" パケット）"_s;
-    if (bytes >= firstHandsetPageLimit)
-        text += u"\n初期の携帯端末では表示できない大きさです（"_s +
-                grouping.toString(firstHandsetPageLimit) + u" バイト以上）。推奨は 2 KB（"_s +
-                grouping.toString(recommendedPageSize) + u" バイト）以下です。"_s;
-    return text;
+    QString text = u"ページ全体 "_s + groupedNumber(bytes) + u" バイト（"_s +
+                   groupedNumber(packets) + u" パケット）"_s;
+    if (pageFits(series, bytes))
+        return text;
+    const HandsetSeries& handset = handsetSeries(series);
+    const QString handsets =
+        series == Series::S501i ? u"初期の携帯端末"_s : seriesName(series) + u" の端末"_s;
+    const QString limit = handset.limitHeld
+                              ? groupedNumber(handset.pageLimit) + u" バイトを超えています"_s
+                              : groupedNumber(handset.pageLimit) + u" バイト以上"_s;
+    return text + u'\n' + handsets + u"では表示できない大きさです（"_s + limit +
+           u"）。推奨は 2 KB（"_s + groupedNumber(recommendedPageSize) + u" バイト）以下です。"_s;
+}
+
+QString groupedNumber(qsizetype number)
+{
+    return QLocale(QLocale::English).toString(number);
 }
 
 }  // namespace quillet

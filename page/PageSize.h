@@ -1,12 +1,12 @@
 #pragma once
 
+#include "Handsets.h"
+
 #include <QString>
 
 namespace quillet {
 
-// The first handsets could not hold a page of this many bytes or more; the
-// carrier recommended 2 KB or less.
-inline constexpr qsizetype firstHandsetPageLimit = 5120;
+// The carrier recommended pages of 2 KB or less.
 inline constexpr qsizetype recommendedPageSize = 2048;
 // What a handset receives at a time.
 inline constexpr qsizetype packetSize = 128;
@@ -14,14 +14,17 @@ inline constexpr qsizetype packetSize = 128;
 // The exact size of the page the writer would write from these fields.
 qsizetype pageByteSize(const QString& title, const QString& body, const QString& nextLink);
 
-// Whether that page reaches firstHandsetPageLimit. Encodes the page only
-// when its length alone cannot tell, near the limit, so it costs nothing
-// per keystroke on a large body.
-bool pageTooLargeForFirstHandsets(const QString& title, const QString& body,
-                                  const QString& nextLink);
+// Whether that page is too large for the handsets of `series`. Encodes the
+// page only when its length alone cannot tell, near the limit, so it costs
+// nothing per keystroke on a large body.
+bool pageTooLargeFor(Series series, const QString& title, const QString& body,
+                     const QString& nextLink);
 
-// "ページ全体 1,402 バイト（11 パケット）", and, at the limit or above, why
-// that is too large.
-QString pageSizeText(qsizetype bytes);
+// "ページ全体 1,402 バイト（11 パケット）", and, when the handsets of
+// `series` cannot hold it, why.
+QString pageSizeText(qsizetype bytes, Series series);
+
+// "1,402".
+QString groupedNumber(qsizetype number);
 
 }  // namespace quillet

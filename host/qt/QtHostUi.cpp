@@ -6,6 +6,7 @@
 #include "WebPane.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
@@ -15,6 +16,8 @@
 #include <QTimer>
 #include <QUrl>
 #include <QWidget>
+
+#include <algorithm>
 
 #ifdef Q_OS_UNIX
 #include <unistd.h>
@@ -63,17 +66,45 @@ WebPaneFactory* loadWebPaneModule()
     return nullptr;
 }
 
-// A browser view filling `frame`, created on first use.
+// A browser view in `frame`, created on first use. It takes the frame's
+// place for the keyboard, and the frame's menu for its own.
 QWidget* webPaneIn(QWidget* frame, WebPaneFactory& module)
 {
     if (auto* view = frame->findChild<QWidget*>(webPaneObjectName, Qt::FindDirectChildrenOnly))
         return view;
     QWidget* view = module.createPane(frame);
     view->setObjectName(webPaneObjectName);
-    view->setGeometry(frame->rect());
     QWidget::setTabOrder(frame, view);  // in the pane's place, not last
+    const bool hadFocus = frame->hasFocus();
+    frame->setFocusPolicy(Qt::NoFocus);
+    view->setContextMenuPolicy(Qt::CustomContextMenu);
+    QObject::connect(view, &QWidget::customContextMenuRequested, frame,
+                     [frame, view](const QPoint& at) {
+                         QContextMenuEvent event(QContextMenuEvent::Mouse, view->mapTo(frame, at),
+                                                 view->mapToGlobal(at));
+                         QCoreApplication::sendEvent(frame, &event);
+                     });
+    // Around the handset's screen, the pane is the handset.
+    QPalette around = frame->palette();
+    around.setColor(QPalette::Window, around.color(QPalette::Mid));
+    frame->setPalette(around);
     view->show();
+    if (hadFocus)
+        view->setFocus();
     return view;
+}
+
+// The handset's screen at its size in dots, centred in `frame`, or shrunk
+// to fit it. Returns the zoom that lays the page out on the screen's dots.
+qreal placeOnScreen(QWidget& view, const QWidget& frame, const HandsetScreen& screen)
+{
+    const qreal fit =
+        std::min({1.0, qreal(frame.width()) / screen.width, qreal(frame.height()) / screen.height});
+    const int width = int(screen.width * fit);
+    const qreal zoom = qreal(width) / screen.width;
+    const int height = qRound(screen.height * zoom);
+    view.setGeometry((frame.width() - width) / 2, (frame.height() - height) / 2, width, height);
+    return zoom;
 }
 
 // A handset always shows a pictogram as its colour picture, but a browser
@@ -93,16 +124,34 @@ QByteArray pictogramStyle()
         .toUtf8();
 }
 
-// A handset shows 8 full-width characters a line and never scrolls
-// sideways: the pane lays the page out the same way, in a style after all
-// its content. Even preformatted text and long words wrap, as they did
-// there; a picture wider than the screen shrinks to it.
-QByteArray handsetLayoutStyle()
+// A handset fills a line with its number of full-width characters and
+// never scrolls sideways: the pane lays the page out the same way, in a
+// style after all its content. Even preformatted text and long words wrap,
+// as they did there; a picture wider than the screen shrinks to it. The
+// page's own background stays on its body, which fills the screen, so that
+// the screen's tones reach it too.
+QByteArray handsetLayoutStyle(const HandsetScreen& screen)
 {
-    return QByteArrayLiteral(
+    QByteArray style =
         "<style>html,body{overflow-x:hidden}html::-webkit-scrollbar{display:none}"
-        "body{margin:0 2px;font-size:calc((100vw - 4px) / 8);overflow-wrap:anywhere}"
-        "pre{white-space:pre-wrap}img{max-width:100%}</style>");
+        "html{background:#fff}body{margin:0;min-height:100vh;font-size:calc(100vw / " +
+        QByteArray::number(screen.charactersPerLine) +
+        ");overflow-wrap:anywhere}pre{white-space:pre-wrap}img{max-width:100%}";
+    if (screen.tones == HandsetScreen::Colour)
+        return style + "</style>";
+    // Black and white, or four greys: each dot's grey, rounded to the
+    // nearest tone the screen has.
+    const QByteArray tones =
+        screen.tones == HandsetScreen::BlackAndWhite ? "0 1" : "0 0.333 0.667 1";
+    const QByteArray levels = "type=\"discrete\" tableValues=\"" + tones + "\"/>";
+    return style +
+           "body{filter:url(#quillet-tones)}</style>"
+           "<svg width=\"0\" height=\"0\" style=\"position:absolute\">"
+           "<filter id=\"quillet-tones\" color-interpolation-filters=\"sRGB\">"
+           "<feColorMatrix type=\"saturate\" values=\"0\"/><feComponentTransfer>"
+           "<feFuncR " +
+           levels + "<feFuncG " + levels + "<feFuncB " + levels +
+           "</feComponentTransfer></filter></svg>";
 }
 
 // One dialog from the shared properties. No overwrite question and no
@@ -190,7 +239,8 @@ void QtHostUi::sendKeys(QWidget* target, const QString& keys)
     }
 }
 
-FileResult QtHostUi::navigateEmbedded(QWidget* frame, const QString& address, PageOrigin origin)
+FileResult QtHostUi::navigateEmbedded(QWidget* frame, const QString& address, PageOrigin origin,
+                                      const HandsetScreen& screen)
 {
     // Read first, so a pipe or an endless device is refused before the
     // browser engine is even loaded.
@@ -201,6 +251,7 @@ FileResult QtHostUi::navigateEmbedded(QWidget* frame, const QString& address, Pa
     if (!module)
         return {true, QString()};  // no browser engine here: the pane stays blank
     QWidget* view = webPaneIn(frame, *module);
+    const qreal zoom = placeOnScreen(*view, *frame, screen);
     const QUrl url = QUrl::fromLocalFile(address);
 
     // The engine guesses the charset of a file that names none, and guesses
@@ -215,11 +266,12 @@ FileResult QtHostUi::navigateEmbedded(QWidget* frame, const QString& address, Pa
         constexpr PictogramStyle emoji = PictogramStyle::AsEmoji;
         const QString text = origin == PageOrigin::Written ? fromCp932(page.bytes, emoji)
                                                            : decodeTextFile(page.bytes, emoji);
-        module->showContent(view, text.toUtf8() + pictogramStyle() + handsetLayoutStyle(),
+        module->showContent(view, text.toUtf8() + pictogramStyle() + handsetLayoutStyle(screen),
                             u"text/html;charset=UTF-8"_s, url);
     } else {
         view->setProperty("url", url);
     }
+    view->setProperty("zoomFactor", zoom);
     return {true, QString()};
 }
 

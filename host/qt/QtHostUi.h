@@ -28,7 +28,8 @@ public:
     TextReadResult readTextFile(const QString& path) override;
     QString existingFileName(const QString& path) override;
     void sendKeys(QWidget* target, const QString& keys) override;
-    FileResult navigateEmbedded(QWidget* frame, const QString& address, PageOrigin origin) override;
+    FileResult navigateEmbedded(QWidget* frame, const QString& address, PageOrigin origin,
+                                const HandsetScreen& screen) override;
     void preloadEmbedded() override;
     bool openInStandaloneBrowser(const QString& address) override;
     void showWindow(QWidget* window) override;

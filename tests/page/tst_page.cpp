@@ -66,6 +66,10 @@ private slots:
     void pageSize();
     void handsetMarks_data();
     void handsetMarks();
+    void firstSeriesToShow_data();
+    void firstSeriesToShow();
+    void oldestHandset_data();
+    void oldestHandset();
 
 private:
     QString pagePath() const { return dir_->filePath(u"sub100.html"_s); }
@@ -294,77 +298,191 @@ void TestPage::pageSize_data()
 {
     QTest::addColumn<QString>("body");
     QTest::addColumn<QString>("text");
+    QTest::addColumn<Series>("series");
     QTest::addColumn<bool>("tooLarge");
     // Without a link the fixed lines take 111 bytes.
     QTest::newRow("worked example")
-        << u"Hello あ"_s << u"ページ全体 119 バイト（1 パケット）"_s << false;
+        << u"Hello あ"_s << u"ページ全体 119 バイト（1 パケット）"_s << Series::S501i << false;
     QTest::newRow("one byte under the limit")
-        << QString(5008, u'a') << u"ページ全体 5,119 バイト（40 パケット）"_s << false;
+        << QString(5008, u'a') << u"ページ全体 5,119 バイト（40 パケット）"_s << Series::S501i
+        << false;
     QTest::newRow("at the limit") << QString(5009, u'a')
-                                  << u"ページ全体 5,120 バイト（40 パケット）"_s << true;
+                                  << u"ページ全体 5,120 バイト（40 パケット）"_s << Series::S501i
+                                  << true;
     // Counted as 2 each, written as 1: the length alone cannot tell.
     QTest::newRow("half-width kana under the limit")
-        << QString(5008, u'ｱ') << u"ページ全体 5,119 バイト（40 パケット）"_s << false;
+        << QString(5008, u'ｱ') << u"ページ全体 5,119 バイト（40 パケット）"_s << Series::S501i
+        << false;
     QTest::newRow("Japanese far over the limit")
-        << QString(20000, u'あ') << u"ページ全体 40,111 バイト（314 パケット）"_s << true;
+        << QString(20000, u'あ') << u"ページ全体 40,111 バイト（314 パケット）"_s << Series::S501i
+        << true;
+    QTest::newRow("502i holds what 501i cannot")
+        << QString(5009, u'a') << u"ページ全体 5,120 バイト（40 パケット）"_s << Series::S502i
+        << false;
+    QTest::newRow("502i at its limit")
+        << QString(10129, u'a') << u"ページ全体 10,240 バイト（80 パケット）"_s << Series::S502i
+        << true;
+    QTest::newRow("900i holds 30 KB of text")
+        << QString(30609, u'a') << u"ページ全体 30,720 バイト（240 パケット）"_s << Series::S900i
+        << false;
+    QTest::newRow("900i, a byte more")
+        << QString(30610, u'a') << u"ページ全体 30,721 バイト（241 パケット）"_s << Series::S900i
+        << true;
 }
 
 void TestPage::pageSize()
 {
     QFETCH(QString, body);
     QFETCH(QString, text);
+    QFETCH(Series, series);
     QFETCH(bool, tooLarge);
     const qsizetype bytes = pageByteSize(u"Menu"_s, body, u"http://"_s);
-    const QStringList lines = pageSizeText(bytes).split(u'\n');
+    const QStringList lines = pageSizeText(bytes, series).split(u'\n');
     QCOMPARE(lines.first(), text);
     QCOMPARE(lines.size(), tooLarge ? 2 : 1);  // the warning
-    QCOMPARE(pageTooLargeForFirstHandsets(u"Menu"_s, body, u"http://"_s), tooLarge);
+    QCOMPARE(pageTooLargeFor(series, u"Menu"_s, body, u"http://"_s), tooLarge);
 }
 
 void TestPage::handsetMarks_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("bodyGoesOn");
+    QTest::addColumn<Series>("series");
     QTest::addColumn<QString>("marks");
+    const Series first = Series::S501i;
     QTest::newRow("ordinary page")
         << u"お知らせ<br>\r\n<center>中央</center>\r\n<A href=\"sub101.html\">次へ</A>\r\n<HR>"_s
-        << false
+        << false << first
         << u"tag:<br> tag:<center> tag:</center> tag:<A href=\"sub101.html\"> tag:</A> tag:<HR>"_s;
     QTest::newRow("later handsets' tags")
-        << u"<font color=red>赤</font><MARQUEE>"_s << false
+        << u"<font color=red>赤</font><MARQUEE>"_s << false << first
         << u"tag:<font color=red> later:font tag:</font> later:font tag:<MARQUEE> later:MARQUEE"_s;
-    QTest::newRow("tags outside Compact HTML")
-        << u"<table><Script>"_s << false
-        << u"tag:<table> unknown:table tag:<Script> unknown:Script"_s;
-    QTest::newRow("lost characters") << u"한と😀?"_s << false << u"lost:한 lost:😀"_s;
+    QTest::newRow("a tag no handset knows, and one 902i shows")
+        << u"<table><Script>"_s << false << first
+        << u"tag:<table> later:table tag:<Script> unknown:Script"_s;
+    QTest::newRow("tables on 902i")
+        << u"<table><tr><td>"_s << false << Series::S902i << u"tag:<table> tag:<tr> tag:<td>"_s;
+    QTest::newRow("plaintext on the first handsets")
+        << u"<plaintext>"_s << false << first << u"tag:<plaintext>"_s;
+    QTest::newRow("plaintext on 902i")
+        << u"<plaintext>"_s << false << Series::S902i << u"tag:<plaintext>"_s;
+    QTest::newRow("later attributes of older tags")
+        << u"<body bgcolor=red><hr size=2 color=\"red\"><img align='center'><img align=top>"_s
+        << false << first
+        << u"tag:<body bgcolor=red> later:bgcolor tag:<hr size=2 color=\"red\"> later:color "
+           u"tag:<img align='center'> later:align tag:<img align=top>"_s;
+    QTest::newRow("the same on 504i")
+        << u"<body bgcolor=red><hr size=2 color=\"red\">"_s << false << Series::S504i
+        << u"tag:<body bgcolor=red> tag:<hr size=2 color=\"red\">"_s;
+    QTest::newRow("extended pictograms before 504i") << u"©☀"_s << false << first << u"later:©"_s;
+    QTest::newRow("extended pictograms on 504i") << u"©☀"_s << false << Series::S504i << QString();
+    QTest::newRow("lost characters") << u"한と😀?"_s << false << first << u"lost:한 lost:😀"_s;
     QTest::newRow("platform-dependent rows, not their standard twins")
-        << u"①Ⅰ髙∵￢"_s << false << u"platform:① platform:Ⅰ platform:髙"_s;
-    QTest::newRow("pictograms are the handsets' own") << u"☀#\uFE0F\u20E3"_s << false << QString();
+        << u"①Ⅰ髙∵￢"_s << false << first << u"platform:① platform:Ⅰ platform:髙"_s;
+    QTest::newRow("pictograms are the handsets' own")
+        << u"☀#\uFE0F\u20E3"_s << false << first << QString();
     QTest::newRow("a character inside a tag")
-        << u"<a href=\"①\">"_s << false << u"tag:<a href=\"①\"> platform:①"_s;
+        << u"<a href=\"①\">"_s << false << first << u"tag:<a href=\"①\"> platform:①"_s;
     QTest::newRow("trail byte across the converter's chunks")
-        << QString(4095, u'a') + u"髙あ"_s << false << u"platform:髙"_s;
+        << QString(4095, u'a') + u"髙あ"_s << false << first << u"platform:髙"_s;
     QTest::newRow("unclosed, to the end of its line")
-        << u"<a href=x\r\n次へ"_s << false << u"unclosed:<a href=x"_s;
+        << u"<a href=x\r\n次へ"_s << false << first << u"unclosed:<a href=x"_s;
     QTest::newRow("unclosed before the next tag")
-        << u"<b <br>"_s << false << u"unclosed:<b <br> tag:<br>"_s;
-    QTest::newRow("cut from a longer body") << u"<a href=x"_s << true << QString();
-    QTest::newRow("not tags") << u"a < b > c <3"_s << false << QString();
-    QTest::newRow("comment") << u"<!-- <table> -->x"_s << false << u"comment:<!-- <table> -->"_s;
-    QTest::newRow("declaration") << u"<!DOCTYPE html>"_s << false << u"tag:<!DOCTYPE html>"_s;
+        << u"<b <br>"_s << false << first << u"unclosed:<b <br> tag:<br>"_s;
+    QTest::newRow("cut from a longer body") << u"<a href=x"_s << true << first << QString();
+    QTest::newRow("not tags") << u"a < b > c <3"_s << false << first << QString();
+    QTest::newRow("comment") << u"<!-- <table> -->x"_s << false << first
+                             << u"comment:<!-- <table> -->"_s;
+    QTest::newRow("declaration") << u"<!DOCTYPE html>"_s << false << first
+                                 << u"tag:<!DOCTYPE html>"_s;
 }
 
 void TestPage::handsetMarks()
 {
     QFETCH(QString, text);
     QFETCH(bool, bodyGoesOn);
+    QFETCH(Series, series);
     QFETCH(QString, marks);
     static const QStringList kinds{u"lost"_s,    u"platform"_s, u"tag"_s,     u"comment"_s,
                                    u"unknown"_s, u"later"_s,    u"unclosed"_s};
+    HandsetMarker marker;
+    marker.setSeries(series);
     QStringList found;
-    for (const HandsetMark& mark : HandsetMarker().marks(text, bodyGoesOn))
+    for (const HandsetMark& mark : marker.marks(text, bodyGoesOn))
         found += kinds[mark.kind] + u':' + text.sliced(mark.start, mark.length);
     QCOMPARE(found.join(u' '), marks);
+}
+
+// Each tag or dated attribute, and the first series whose handsets show it.
+void TestPage::firstSeriesToShow_data()
+{
+    QTest::addColumn<QString>("tag");
+    QTest::addColumn<QString>("series");
+    const auto row = [](const char* tag, const QString& series) {
+        QTest::newRow(tag) << QString::fromUtf8(tag) << series;
+    };
+    row("<plaintext>", u"501i"_s);
+    row("<a accesskey=1 href=x>", u"501i"_s);
+    row("<script>", u"501i"_s);  // no handset shows it, so it asks for none
+    row("<blink>", u"502i"_s);
+    row("<marquee>", u"502i"_s);
+    row("<font color=red>", u"502i"_s);
+    row("<body text=red>", u"502i"_s);
+    row("<input istyle=1>", u"502i"_s);
+    row("<select multiple>", u"502i"_s);
+    row("<object>", u"503i"_s);
+    row("<a ijam=x>", u"503i"_s);
+    row("<form utn>", u"503i"_s);
+    row("<a href=\"mailto:a@b?subject=hi\">", u"503i"_s);
+    row("<a href=\"mailto:a@b\">", u"501i"_s);
+    row("<param>", u"504i"_s);
+    row("<body vlink=red>", u"504i"_s);
+    row("<hr color=red>", u"504i"_s);
+    row("<img align=CENTER>", u"504i"_s);
+    row("<img align=middle>", u"501i"_s);
+    row("<ul type=disc>", u"504i"_s);
+    row("<a ilet=x>", u"505i"_s);
+    row("<table>", u"902i"_s);
+    row("<td>", u"902i"_s);
+    row("<body background=a.gif>", u"902i"_s);
+}
+
+void TestPage::firstSeriesToShow()
+{
+    QFETCH(QString, tag);
+    QFETCH(QString, series);
+    const std::optional<Series> oldest = quillet::oldestHandset(tag, 100).series;
+    QVERIFY(oldest);
+    QCOMPARE(seriesName(*oldest), series);
+}
+
+// The oldest handsets that show the whole page, as the count's tooltip says.
+void TestPage::oldestHandset_data()
+{
+    QTest::addColumn<QString>("body");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("plain page") << u"Hello あ<br>"_s << u"表示できる端末: 501i 以降"_s;
+    QTest::newRow("font colour") << u"<font color=\"red\">赤</font>"_s
+                                 << u"表示できる端末: 502i 以降（<font>）"_s;
+    QTest::newRow("copyright sign") << u"©2001"_s << u"表示できる端末: 504i 以降（拡張絵文字 ©）"_s;
+    QTest::newRow("only the newest needs are named")
+        << u"<font>©</font><hr color=red>"_s
+        << u"表示できる端末: 504i 以降（拡張絵文字 ©、<hr color>）"_s;
+    QTest::newRow("table") << u"<table><tr><td>1</td></tr></table>"_s
+                           << u"表示できる端末: 902i 以降（<table>、<tr>、<td>）"_s;
+    QTest::newRow("6,000-byte page")
+        << QString(5889, u'a') << u"表示できる端末: 502i 以降（ページ 6,000 バイト）"_s;
+    QTest::newRow("31 KB page") << QString(31633, u'a')
+                                << u"表示できる端末: なし（ページ全体 31,744 バイト。"
+                                   u"文字とタグは 30,720 バイトまで）"_s;
+}
+
+void TestPage::oldestHandset()
+{
+    QFETCH(QString, body);
+    QFETCH(QString, text);
+    const QString page = subPageText(u"Menu"_s, body, u"http://"_s);
+    QCOMPARE(oldestHandsetText(quillet::oldestHandset(page, toCp932(page).size())), text);
 }
 
 QTEST_GUILESS_MAIN(TestPage)

@@ -61,10 +61,12 @@ void FakeHostUi::sendKeys(QWidget* target, const QString& keys)
     QTest::keyClicks(target, keys);
 }
 
-FileResult FakeHostUi::navigateEmbedded(QWidget*, const QString& address, PageOrigin origin)
+FileResult FakeHostUi::navigateEmbedded(QWidget*, const QString& address, PageOrigin origin,
+                                        const HandsetScreen& screen)
 {
     embeddedAddresses.append(address);
     embeddedOrigins.append(origin);
+    embeddedScreens.append(screen);
     const FileBytes page = readRegularFile(address);
     if (page.status == FileBytes::Refused)
         return {false, page.error};

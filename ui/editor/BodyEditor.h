@@ -1,18 +1,20 @@
 #pragma once
 
-#include "HandsetMarks.h"
-
-#include <QList>
 #include <QPlainTextEdit>
-#include <QTimer>
 
 #include <optional>
 
 namespace quillet {
 
+// The document ends blocks with U+2029, and Shift+Enter puts a U+2028
+// inside one: both are line breaks to the user.
+constexpr bool isBlockBreak(QChar c)
+{
+    return c == QChar::ParagraphSeparator || c == QChar::LineSeparator;
+}
+
 // The page body: plain text in, plain text out, line breaks as CR LF
-// whatever the file or paste that brought them. Marks, as a spell checker
-// does, what a handset will make of the text in view.
+// whatever the file or paste that brought them.
 class BodyEditor final : public QPlainTextEdit {
     Q_OBJECT
 
@@ -30,14 +32,6 @@ public:
     // first frame need not wait for a face only the body uses.
     void setTextFont(const QFont& font);
 
-    // The marks, and the pictograms drawn in colour, are on from the start;
-    // they only ever change how the text is drawn.
-    void setHandsetMarks(bool on);
-    // Marks the text in view now rather than at the next idle moment.
-    void updateHandsetMarks();
-    // The marks drawn now, at their places in the document.
-    const QList<HandsetMark>& handsetMarks() const { return marks_; }
-
 signals:
     // The context menu's "絵文字を挿入".
     void pictogramsWanted();
@@ -47,22 +41,10 @@ protected:
     // Every paste, middle-button paste and drop comes through here.
     void insertFromMimeData(const QMimeData* source) override;
     void focusInEvent(QFocusEvent* event) override;
-    bool viewportEvent(QEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void applyTextFont();
-    void scheduleHandsetMarks();
-    // The marks of the text from shownFrom to shownTo, the part in view.
-    QList<HandsetMark> marksIn(int shownFrom, int shownTo);
-    void drawPictogramsInColour(int shownTo);
-    QList<QTextEdit::ExtraSelection> selectionsFor(const QList<HandsetMark>& marks) const;
-    void showMarkTip(const QHelpEvent& event);
 
-    HandsetMarker marker_;
-    QList<HandsetMark> marks_;  // in document positions
-    QTimer markTimer_;          // coalesces the changes of one event into one marking
-    bool marksOn_ = true;
     std::optional<QFont> pendingFont_;  // the text face until it is first needed
 };
 

@@ -1,6 +1,7 @@
 #include "PictogramPalette.h"
 
 #include "CodePage.h"
+#include "Handsets.h"
 
 #include <QKeyEvent>
 #include <QListWidget>
@@ -17,9 +18,13 @@ constexpr int cellSize = 34;  // pixels, a cell's side
 constexpr int columns = 16;
 constexpr int visibleRows = 8;
 
+// The extended pictograms say that older handsets show nothing there.
 QString cellName(const PictogramEntry& pictogram)
 {
-    return pictogram.name + u" ("_s + QString::number(pictogram.code, 16).toUpper() + u')';
+    QString name = pictogram.name + u" ("_s + QString::number(pictogram.code, 16).toUpper() + u')';
+    if (isExtendedPictogram(pictogram.code))
+        name += u"（"_s + seriesName(firstSeriesWith(extendedPictogramsSince)) + u" 以降）"_s;
+    return name;
 }
 
 // As a handset shows it: with the emoji presentation selector where the

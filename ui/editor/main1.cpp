@@ -2,20 +2,29 @@
 
 #include "BodyEditor.h"
 #include "ByteCounter.h"
+#include "CodePage.h"
 #include "Form1.h"
+#include "HandsetDecorator.h"
+#include "HandsetMarks.h"
 #include "PageSize.h"
 #include "PictogramPalette.h"
 #include "TextBox.h"
 #include "Twips.h"
 
 #include <QAccessibleWidget>
+#include <QActionGroup>
+#include <QContextMenuEvent>
 #include <QEvent>
 #include <QFont>
 #include <QFontDatabase>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
+
+#include <memory>
 
 namespace quillet {
 
@@ -67,12 +76,12 @@ QFont japaneseFont(const QString& family, qreal points)
 }
 
 // A screen reader reads the count as its value, described with the size of
-// the whole page. That size takes encoding the page, so it is worked out
-// only when a screen reader asks for it.
+// the whole page and the handsets that show it. That takes encoding the
+// page, so it is worked out only when a screen reader asks for it.
 class ByteCountAccessible final : public QAccessibleWidget {
 public:
-    ByteCountAccessible(QLabel* count, const SubPageSource& page)
-        : QAccessibleWidget(count, QAccessible::StaticText), page_(page)
+    ByteCountAccessible(QLabel* count, const main1& window)
+        : QAccessibleWidget(count, QAccessible::StaticText), window_(window)
     {
     }
 
@@ -81,13 +90,12 @@ public:
         if (kind == QAccessible::Name)
             return static_cast<const QLabel*>(widget())->text();
         if (kind == QAccessible::Description)
-            return label4Description + u"。"_s +
-                   pageSizeText(pageByteSize(page_.title(), page_.body(), page_.nextLink()));
+            return label4Description + u"。"_s + window_.pageReport();
         return QAccessibleWidget::text(kind);
     }
 
 private:
-    const SubPageSource& page_;
+    const main1& window_;
 };
 
 QAccessibleInterface* byteCountAccessible(const QString&, QObject* object)
@@ -152,7 +160,8 @@ main1::main1(HostUi& host, QWidget* parent) : QWidget(parent), host_(host), writ
     describeForScreenReaders();
     connectEvents();
     Form_Load();
-    rtext1_Change();  // the count shows " 0" from the start
+    chooseHandset(Series::S501i);  // at every start: nothing is kept between runs
+    rtext1_Change();               // the count shows " 0" from the start
     Command1->setFocus();
 }
 
@@ -165,6 +174,7 @@ void main1::createControls()
     Command1 = button(this, u"Command1"_s, u"ＨＰ作成"_s, twipsRect(3360, 6240, 975, 375));
 
     rtext1 = place<BodyEditor>(this, u"rtext1"_s, twipsRect(120, 1680, 1815, 3375));
+    handsetMarks_ = new HandsetDecorator(rtext1);  // owned by the body
     const QStringList installedFamilies = QFontDatabase::families();
     rtext1->setTextFont(japaneseFont(installedFamily(mincho, installedFamilies), 9));
 
@@ -210,6 +220,7 @@ void main1::createControls()
     Frame1->setTitle(u"ページ表示(参考)"_s);
     WebBrowser1 = place<QWidget>(Frame1, u"WebBrowser1"_s, twipsRect(120, 240, 2055, 2055));
     fillWithWindowBackground(WebBrowser1);
+    WebBrowser1->setFocusPolicy(Qt::StrongFocus);  // its menu, by the Menu key, before any page
 
     Command6 = button(this, u"Command6"_s, u"表　示"_s, twipsRect(2400, 1080, 735, 375));
     Label8 = label(this, u"Label8"_s, u"横桁数は漢字８字が普通"_s, twipsRect(2040, 4080, 2295, 255),
@@ -263,6 +274,7 @@ void main1::connectEvents()
     Label1->installEventFilter(this);
     Label4->installEventFilter(this);
     Picture1->installEventFilter(this);
+    WebBrowser1->installEventFilter(this);
 }
 
 bool main1::eventFilter(QObject* watched, QEvent* event)
@@ -272,7 +284,13 @@ bool main1::eventFilter(QObject* watched, QEvent* event)
     else if (watched == Picture1 && event->type() == QEvent::MouseButtonRelease)
         Picture1_MouseUp();  // any button
     else if (watched == Label4 && event->type() == QEvent::ToolTip)
-        Label4->setToolTip(pageSizeText(pageByteSize(title(), body(), nextLink())));
+        Label4->setToolTip(pageReport());
+    else if (watched == WebBrowser1 && event->type() == QEvent::ContextMenu)
+        showPaneMenu(static_cast<QContextMenuEvent*>(event)->globalPos());
+    else if (watched == WebBrowser1 && event->type() == QEvent::KeyPress &&
+             static_cast<QKeyEvent*>(event)->keyCombination() ==
+                 QKeyCombination(Qt::ShiftModifier, Qt::Key_F10))
+        showPaneMenu(WebBrowser1->mapToGlobal(WebBrowser1->rect().center()));
     return QWidget::eventFilter(watched, event);
 }
 
@@ -319,13 +337,49 @@ void main1::rtext1_Change()
 // screen reader, and the colour only encodes when the page is near the limit.
 void main1::showPageSize(const QString& body)
 {
-    const bool tooLarge = pageTooLargeForFirstHandsets(title(), body, nextLink());
+    const bool tooLarge = pageTooLargeFor(handsetMarks_->series(), title(), body, nextLink());
     if (tooLarge != pageTooLarge_) {
         pageTooLarge_ = tooLarge;
         QPalette red;
         red.setColor(QPalette::WindowText, Qt::red);
         Label4->setPalette(tooLarge ? red : QPalette());  // back to the window's own
     }
+}
+
+QString main1::pageReport() const
+{
+    const QString page = subPageText(title(), body(), nextLink());
+    const qsizetype bytes = toCp932(page).size();
+    return pageSizeText(bytes, handsetMarks_->series()) + u'\n' +
+           oldestHandsetText(oldestHandset(page, bytes));
+}
+
+// Display only: the page, its files and its count stay as they are. The
+// pane shows the page it showed on the new screen, from its file as it
+// stands, without writing it again.
+void main1::chooseHandset(Series series)
+{
+    handsetMarks_->setSeries(series);
+    showPageSize(body());
+    WebBrowser1->setAccessibleDescription(u"端末: "_s + seriesMenuText(series) +
+                                          u"。メニューで端末を選べます。"_s);
+    if (shown_)
+        showPage(shown_->path, shown_->origin);
+}
+
+void main1::showPaneMenu(const QPoint& globalPos)
+{
+    QMenu menu;
+    QMenu* handsets = menu.addMenu(u"端末"_s);
+    auto* choice = new QActionGroup(&menu);  // owned by the menu
+    for (const Series series : allSeries) {
+        QAction* action = handsets->addAction(seriesMenuText(series));
+        action->setCheckable(true);
+        action->setChecked(series == handsetMarks_->series());
+        action->setActionGroup(choice);
+        connect(action, &QAction::triggered, this, [this, series] { chooseHandset(series); });
+    }
+    menu.exec(globalPos);
 }
 
 void main1::showPictograms(QWidget* box)

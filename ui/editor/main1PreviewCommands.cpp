@@ -3,6 +3,7 @@
 #include "main1.h"
 
 #include "BodyEditor.h"
+#include "HandsetDecorator.h"
 #include "Module1.h"
 #include "TextFile.h"
 
@@ -12,17 +13,21 @@ namespace quillet {
 
 using namespace Qt::Literals::StringLiterals;
 
-namespace {
-
-// Shows the page in the pane, or says why it is not shown.
-void showPage(HostUi& host, QWidget* pane, const QString& path, PageOrigin origin)
+FileResult main1::showInPane(const QString& path, PageOrigin origin)
 {
-    const FileResult shown = host.navigateEmbedded(pane, path, origin);
-    if (!shown.ok)
-        host.msgBox(fileFailureText(u"ページを表示できませんでした。"_s, path, shown.error));
+    const HandsetScreen& screen = handsetSeries(handsetMarks_->series()).screen;
+    const FileResult result = host_.navigateEmbedded(WebBrowser1, path, origin, screen);
+    if (result.ok)
+        shown_ = Shown{path, origin};
+    return result;
 }
 
-}  // namespace
+void main1::showPage(const QString& path, PageOrigin origin)
+{
+    const FileResult result = showInPane(path, origin);
+    if (!result.ok)
+        host_.msgBox(fileFailureText(u"ページを表示できませんでした。"_s, path, result.error));
+}
 
 void main1::Command6_Click()
 {
@@ -31,7 +36,7 @@ void main1::Command6_Click()
     const bool bodyIsDocument = rtext1->Text().left(6).toUpper() == u"<HTML>"_s;
     const bool fileWasLoaded = !Module1::loadedFileName.isEmpty();
     if (bodyIsDocument && fileWasLoaded) {
-        showPage(host_, WebBrowser1, Module1::loadedFileName, PageOrigin::Loaded);
+        showPage(Module1::loadedFileName, PageOrigin::Loaded);
         return;
     }
     if (Label1->text().isEmpty()) {
@@ -44,10 +49,10 @@ void main1::Command6_Click()
     // from being shown, and is told once.
     const HpmakeResult written = writer_.hpmake();
     if (written.outcome == HpmakeResult::Failed) {
-        host_.navigateEmbedded(WebBrowser1, Label1->text(), PageOrigin::Written);
+        showInPane(Label1->text(), PageOrigin::Written);
         writer_.reportFailure(written);
     } else {
-        showPage(host_, WebBrowser1, Label1->text(), PageOrigin::Written);
+        showPage(Label1->text(), PageOrigin::Written);
     }
 }
 

@@ -1,3 +1,4 @@
+#include "Handsets.h"
 #include "QtHostUi.h"
 #include "TestFiles.h"
 
@@ -54,12 +55,14 @@ void TestWebPane::pageTextReadsBack_data()
         << loaded << u"original"_s;
 }
 
-// The page at `path` shown in a pane inside `place`, once it has loaded;
-// nullptr, with the reason in `problem`, when it could not be.
-QWebEngineView* showPage(QWidget& place, const QString& path, PageOrigin origin, QString& problem)
+// The page at `path` shown in a pane inside `place` on the screen of
+// `series`, once it has loaded; nullptr, with the reason in `problem`, when
+// it could not be.
+QWebEngineView* showPage(QWidget& place, const QString& path, PageOrigin origin, QString& problem,
+                         Series series = Series::S501i)
 {
     QtHostUi host;
-    if (!host.navigateEmbedded(&place, path, origin).ok) {
+    if (!host.navigateEmbedded(&place, path, origin, handsetSeries(series).screen).ok) {
         problem = u"the page was refused"_s;
         return nullptr;
     }
@@ -92,7 +95,7 @@ void TestWebPane::pageTextReadsBack()
     QString problem;
     QWebEngineView* view = showPage(place, page, PageOrigin(origin), problem);
     QVERIFY2(view, qPrintable(problem));
-    QCOMPARE(view->geometry(), place.rect());
+    QCOMPARE(view->geometry(), QRect(20, 32, 96, 72));  // the first handsets' screen, centred
 
     QString shown;
     view->page()->toPlainText([&shown](const QString& result) { shown = result; });
@@ -101,8 +104,9 @@ void TestWebPane::pageTextReadsBack()
     QTest::qWait(200);  // time for a navigation to start, were there one
     QCOMPARE(view->url(), QUrl::fromLocalFile(page));
 
-    QtHostUi().navigateEmbedded(&place, page,
-                                PageOrigin(origin));  // a second preview reuses the pane
+    // A second preview reuses the pane.
+    QtHostUi().navigateEmbedded(&place, page, PageOrigin(origin),
+                                handsetSeries(Series::S501i).screen);
     QCOMPARE(place.findChildren<QWebEngineView*>().size(), 1);
 }
 
@@ -131,22 +135,29 @@ void TestWebPane::imageNextToThePageShows()
 
 void TestWebPane::linesAreAHandsetWide_data()
 {
+    QTest::addColumn<Series>("series");
     QTest::addColumn<QByteArray>("body");
     QTest::addColumn<int>("lines");
     const QByteArray kanji = "\x8A\xBF";  // 漢
     const auto measured = [](const QByteArray& text) -> QByteArray {
         return "<span id=t>" + text + "</span>";
     };
-    QTest::newRow("8 full-width characters fill a line") << measured(kanji.repeated(8)) << 1;
-    QTest::newRow("the ninth wraps") << measured(kanji.repeated(9)) << 2;
+    const Series first = Series::S501i;
+    QTest::newRow("8 full-width characters fill a line")
+        << first << measured(kanji.repeated(8)) << 1;
+    QTest::newRow("the ninth wraps") << first << measured(kanji.repeated(9)) << 2;
     QTest::newRow("preformatted text wraps too")
-        << "<pre>" + measured(kanji.repeated(12)) + "</pre>" << 2;
-    QTest::newRow("a long word wraps") << measured("http://example.com/" + kanji) << 2;
+        << first << "<pre>" + measured(kanji.repeated(12)) + "</pre>" << 2;
+    QTest::newRow("a long word wraps") << first << measured("http://example.com/" + kanji) << 2;
+    // 240 dots, shrunk to the pane.
+    QTest::newRow("12 a line on 902i") << Series::S902i << measured(kanji.repeated(12)) << 1;
+    QTest::newRow("the 13th wraps on 902i") << Series::S902i << measured(kanji.repeated(13)) << 2;
 }
 
-// As wide as the pane in the window, and nothing scrolls sideways.
+// On the handset's screen in dots, and nothing scrolls sideways.
 void TestWebPane::linesAreAHandsetWide()
 {
+    QFETCH(Series, series);
     QFETCH(QByteArray, body);
     QFETCH(int, lines);
     QTemporaryDir dir;
@@ -157,16 +168,17 @@ void TestWebPane::linesAreAHandsetWide()
     place.show();
 
     QString problem;
-    QWebEngineView* view = showPage(place, page, PageOrigin::Written, problem);
+    QWebEngineView* view = showPage(place, page, PageOrigin::Written, problem, series);
     QVERIFY2(view, qPrintable(problem));
     QVariant layout;
     view->page()->runJavaScript(
         u"const lines = Array.from(document.getElementById('t').getClientRects());"
-        u"[lines.length, Math.max(...lines.map(line => line.right)) <= innerWidth]"_s,
+        u"[lines.length, Math.max(...lines.map(line => line.right)) <= innerWidth, innerWidth]"_s,
         QWebEngineScript::ApplicationWorld, [&layout](const QVariant& result) { layout = result; });
     QTRY_VERIFY_WITH_TIMEOUT(layout.isValid(), 10000);
     QCOMPARE(layout.toList().value(0).toInt(), lines);
-    QVERIFY2(layout.toList().value(1).toBool(), "a line runs past the pane");
+    QVERIFY2(layout.toList().value(1).toBool(), "a line runs past the screen");
+    QCOMPARE(layout.toList().value(2).toInt(), handsetSeries(series).screen.width);
 }
 
 int main(int argc, char* argv[])

@@ -4,6 +4,7 @@
 #include "CodePage.h"
 #include "FakeHostUi.h"
 #include "Form1.h"
+#include "HandsetDecorator.h"
 #include "ModalDialogs.h"
 #include "Module1.h"
 #include "QtHostUi.h"
@@ -59,6 +60,7 @@ private slots:
     void countFollowsEveryChange();
     void handsetMarksOnlyShow();
     void pageSizeShows();
+    void chosenHandsetRulesMarksCountAndPreview();
     void pasteTakesOnlyText_data();
     void pasteTakesOnlyText();
 
@@ -114,6 +116,7 @@ private:
     QLabel* label(const char* name) const { return control<QLabel>(name); }
     QLineEdit* textBox(const char* name) const { return control<QLineEdit>(name); }
     QPlainTextEdit* body() const { return control<QPlainTextEdit>("rtext1"); }
+    HandsetDecorator* marks() const { return body()->findChild<HandsetDecorator*>(); }
     void click(const char* name) const
     {
         QTest::mouseClick(control<QPushButton>(name), Qt::LeftButton);
@@ -236,9 +239,9 @@ void TestEditor::resizingMovesNothing()
 
 void TestEditor::tabOrder()
 {
-    const QStringList expected{u"Command1"_s, u"rtext1"_s,   u"Command2"_s, u"Command3"_s,
-                               u"Command4"_s, u"Command5"_s, u"Text1"_s,    u"Text2"_s,
-                               u"Command6"_s, u"Command7"_s};
+    const QStringList expected{u"Command1"_s,    u"rtext1"_s,   u"Command2"_s, u"Command3"_s,
+                               u"Command4"_s,    u"Command5"_s, u"Text1"_s,    u"Text2"_s,
+                               u"WebBrowser1"_s, u"Command6"_s, u"Command7"_s};
     QStringList order;
     QWidget* widget = control<QPushButton>("Command1");
     do {
@@ -348,7 +351,7 @@ void TestEditor::handsetMarksOnlyShow()
         window_ = std::make_unique<main1>(*host_);
         window_->show();
         auto* editor = control<BodyEditor>("rtext1");
-        editor->setHandsetMarks(marks);
+        this->marks()->setEnabled(marks);
         const QString page = file(marks ? u"marked.html"_s : u"plain.html"_s);
         host_->dialogPaths = {page};
         click("Command4");
@@ -357,9 +360,9 @@ void TestEditor::handsetMarksOnlyShow()
         editor->insertPlainText(u"①한☀<font"_s);  // as an input method commits it
         click("Command7");
         click("Command1");
-        editor->updateHandsetMarks();
+        this->marks()->update();
         return std::tuple(window_->body(), label("Label4")->text(), readAll(page),
-                          editor->textCursor().position(), editor->handsetMarks().size());
+                          editor->textCursor().position(), this->marks()->marks().size());
     };
     const auto [text, count, page, caret, noMarks] = edit(false);
     QCOMPARE(noMarks, 0);
@@ -376,7 +379,7 @@ void TestEditor::handsetMarksOnlyShow()
     auto* editor = control<BodyEditor>("rtext1");
     for (const auto& [character, tip] :
          {std::pair(u'한', u"Shift-JIS で表せない文字です。ページには「?」と書き込まれます。"_s),
-          std::pair(u'b', u"<table> は携帯端末の HTML にないタグです。表示されません。"_s)}) {
+          std::pair(u'b', u"<table> は i-mode HTML 6.0（902i）以降の端末だけが表示します。"_s)}) {
         QTextCursor at(editor->document());
         at.setPosition(int(text.indexOf(character)));
         const QPoint pointer = editor->cursorRect(at).center() + QPoint(3, 0);
@@ -385,8 +388,8 @@ void TestEditor::handsetMarksOnlyShow()
         QVERIFY2(QToolTip::text().contains(tip.toHtmlEscaped()), qPrintable(QToolTip::text()));
     }
     editor->clear();
-    editor->updateHandsetMarks();
-    QCOMPARE(editor->handsetMarks().size(), 0);
+    marks()->update();
+    QCOMPARE(marks()->marks().size(), 0);
 }
 
 // The whole page's size, as the writer would write it: the count turns red
@@ -399,7 +402,7 @@ void TestEditor::pageSizeShows()
     body()->setPlainText(u"Hello あ"_s);
     QHelpEvent help(QEvent::ToolTip, QPoint(1, 1), count->mapToGlobal(QPoint(1, 1)));
     QApplication::sendEvent(count, &help);
-    QCOMPARE(count->toolTip(), u"ページ全体 119 バイト（1 パケット）"_s);
+    QCOMPARE(count->toolTip(), u"ページ全体 119 バイト（1 パケット）\n表示できる端末: 501i 以降"_s);
 
     body()->setPlainText(QString(5008, u'a'));
     QCOMPARE(count->palette().color(QPalette::WindowText), normal);
@@ -410,7 +413,50 @@ void TestEditor::pageSizeShows()
     body()->setPlainText(u"Hello あ"_s);
     QCOMPARE(count->palette().color(QPalette::WindowText), normal);
     QCOMPARE(QAccessible::queryAccessibleInterface(count)->text(QAccessible::Description),
-             u"本文のバイト数。ページ全体 120 バイト（1 パケット）"_s);
+             u"本文のバイト数。ページ全体 120 バイト（1 パケット）\n表示できる端末: 501i 以降"_s);
+}
+
+// Chosen in the preview pane's menu before any page is shown: the marks,
+// the count's colour and the preview's screen follow it; no file is
+// written for it, and the page shown is shown again on the new screen.
+void TestEditor::chosenHandsetRulesMarksCountAndPreview()
+{
+    const QString output = file(u"out.html"_s);
+    host_->dialogPaths = {output};
+    click("Command4");
+    textBox("Text1")->setText(u"Menu"_s);
+    body()->setPlainText(u"<table>"_s + QString(5002, u'a'));  // 5,120 bytes in all
+    click("Command6");
+    marks()->update();
+    QCOMPARE(marks()->marks().size(), 2);  // the tag, and its name: 902i on
+    QCOMPARE(label("Label4")->palette().color(QPalette::WindowText), QColor(Qt::red));
+    QCOMPARE(host_->embeddedScreens.last().charactersPerLine, 8);
+
+    QWidget* pane = control<QWidget>("WebBrowser1");
+    QStringList entries;
+    QTimer::singleShot(0, this, [&entries] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QVERIFY(menu);
+        const QList<QAction*> handsets = menu->actions().constFirst()->menu()->actions();
+        for (const QAction* handset : handsets)
+            entries += handset->text() + (handset->isChecked() ? u" ✓"_s : QString());
+        handsets.last()->trigger();
+        menu->close();
+    });
+    pane->setFocus();
+    QTest::keyClick(pane, Qt::Key_F10, Qt::ShiftModifier);
+    QCOMPARE(entries.size(), 7);
+    QCOMPARE(entries.first(), u"501i（D501i 8×6字 モノクロ 5KB） ✓"_s);
+    QCOMPARE(entries.last(), u"902i（SH902i 12×12字 26万色 100KB・テキスト30KB）"_s);
+
+    marks()->update();
+    QCOMPARE(marks()->marks().size(), 1);
+    QCOMPARE(label("Label4")->palette().color(QPalette::WindowText),
+             window_->palette().color(QPalette::WindowText));
+    QCOMPARE(host_->embeddedAddresses, (QStringList{output, output}));
+    QCOMPARE(host_->writtenPaths, QStringList{output});
+    QCOMPARE(host_->embeddedScreens.last().charactersPerLine, 12);
+    QVERIFY(pane->accessibleDescription().contains(u"902i（SH902i"_s));
 }
 
 // What an X clipboard with no owner hands over, what an unknown program

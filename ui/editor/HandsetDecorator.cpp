@@ -1,0 +1,231 @@
+#include "HandsetDecorator.h"
+
+#include "BodyEditor.h"
+#include "PictogramPalette.h"
+
+#include <QHelpEvent>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
+#include <QToolTip>
+
+#include <algorithm>
+
+namespace quillet {
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// How far above the view a tag or comment that reaches into it may start,
+// and below it end. A longer one is no tag a handset would read anyway.
+constexpr int markContext = 4096;
+constexpr int nearContext = 256;  // enough for nearly every tag
+constexpr int longestColouredLine = 64 * 1024;
+
+QTextCharFormat underlined(QTextCharFormat::UnderlineStyle style, const QColor& colour)
+{
+    QTextCharFormat format;
+    format.setUnderlineStyle(style);
+    format.setUnderlineColor(colour);
+    return format;
+}
+
+// Underlines carry no colour of the text: drawn over a tag's colour, one
+// that did would hide its own underline.
+QTextCharFormat markFormat(HandsetMark::Kind kind, const QPalette& palette)
+{
+    const QColor warning(0xFF, 0x8C, 0x00);
+    QTextCharFormat format;
+    switch (kind) {
+    case HandsetMark::LostCharacter:
+    case HandsetMark::UnclosedTag:
+        return underlined(QTextCharFormat::WaveUnderline, Qt::red);
+    case HandsetMark::PlatformCharacter:
+    case HandsetMark::UnknownTag:
+        return underlined(QTextCharFormat::WaveUnderline, warning);
+    case HandsetMark::Later:  // information, not a warning
+        return underlined(QTextCharFormat::DotLine, palette.color(QPalette::PlaceholderText));
+    case HandsetMark::Comment:
+        format.setForeground(palette.color(QPalette::PlaceholderText));
+        break;
+    case HandsetMark::Tag:
+        format.setForeground(palette.color(QPalette::Link));
+        break;
+    }
+    return format;
+}
+
+// Escaped, since a tip that starts "<table>" would be read as an HTML
+// table, and on one line, as a plain tip is.
+QString tipMarkup(const QString& tip)
+{
+    return u"<p style=\"white-space:pre\">"_s + tip.toHtmlEscaped() + u"</p>"_s;
+}
+
+// The start of the tag or comment that `text` ends inside, or its end.
+qsizetype openingBefore(QStringView text)
+{
+    const qsizetype comment = text.lastIndexOf(u"<!--");
+    if (comment >= 0 && text.indexOf(u"-->", comment) < 0)
+        return comment;
+    const qsizetype tag = text.lastIndexOf(u'<');
+    if (tag >= 0 && text.indexOf(u'>', tag) < 0)
+        return tag;
+    return text.size();
+}
+
+}  // namespace
+
+HandsetDecorator::HandsetDecorator(QPlainTextEdit* editor) : QObject(editor), editor_(editor)
+{
+    timer_.setSingleShot(true);
+    timer_.setInterval(0);
+    connect(&timer_, &QTimer::timeout, this, &HandsetDecorator::update);
+    connect(editor->document(), &QTextDocument::contentsChanged, this, &HandsetDecorator::schedule);
+    connect(editor->verticalScrollBar(), &QScrollBar::valueChanged, this,
+            &HandsetDecorator::schedule);
+    editor->installEventFilter(this);              // resizing shows other text
+    editor->viewport()->installEventFilter(this);  // the marks' tooltips
+}
+
+void HandsetDecorator::setEnabled(bool on)
+{
+    on_ = on;
+    update();
+}
+
+void HandsetDecorator::setSeries(Series series)
+{
+    marker_.setSeries(series);
+    update();
+}
+
+bool HandsetDecorator::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == editor_->viewport() && event->type() == QEvent::ToolTip) {
+        showTip(*static_cast<QHelpEvent*>(event));
+        return true;
+    }
+    if (watched == editor_ && event->type() == QEvent::Resize)
+        schedule();
+    return QObject::eventFilter(watched, event);
+}
+
+void HandsetDecorator::schedule()
+{
+    if (on_)
+        timer_.start();
+}
+
+void HandsetDecorator::update()
+{
+    timer_.stop();
+    const QRect view = editor_->viewport()->rect();
+    const int shownFrom = editor_->cursorForPosition(view.topLeft()).position();
+    const int shownTo = editor_->cursorForPosition(view.bottomRight()).position();
+    marks_ = on_ ? marksIn(shownFrom, shownTo) : QList<HandsetMark>();
+    editor_->setExtraSelections(selectionsFor(marks_));
+    drawPictogramsInColour(shownFrom, shownTo);
+}
+
+// Each pictogram in view from the colour emoji face, keycaps as keycaps, as
+// the preview and a handset show them. Only the blocks' layouts change:
+// the text keeps no presentation selector, and the face is loaded only
+// once a pictogram is in view.
+void HandsetDecorator::drawPictogramsInColour(int shownFrom, int shownTo)
+{
+    QTextCharFormat emoji;
+    emoji.setFont(pictogramFont(editor_->font().pointSizeF()),
+                  QTextCharFormat::FontPropertiesSpecifiedOnly);
+    QTextDocument* document = editor_->document();
+    for (QTextBlock block = document->findBlock(shownFrom);
+         block.isValid() && block.position() <= shownTo; block = block.next()) {
+        if (block.length() > longestColouredLine)
+            continue;  // laying out a line that long again would cost more than colour is worth
+        QList<QTextLayout::FormatRange> ranges;
+        if (on_) {
+            for (const PictogramSpan& span : pictogramSpans(block.text()))
+                ranges.append({int(span.start), int(span.length), emoji});
+        }
+        if (ranges != block.layout()->formats()) {
+            block.layout()->setFormats(ranges);
+            document->markContentsDirty(block.position(), block.length());
+        }
+    }
+}
+
+// Marks only the text in view, with enough around it to read the tags that
+// reach into it, so a keystroke costs the same in a body of any size. Reads
+// a little around the view first, and more only when a tag reaches past it.
+QList<HandsetMark> HandsetDecorator::marksIn(int shownFrom, int shownTo)
+{
+    QTextDocument* document = editor_->document();
+    const int bodyEnd = document->characterCount() - 1;
+    for (const int context : {nearContext, markContext}) {
+        const int from = std::max(0, shownFrom - context);
+        const int to = std::min(bodyEnd, shownTo + context);
+        QTextCursor range(document);
+        range.setPosition(from);
+        range.setPosition(to, QTextCursor::KeepAnchor);
+        QString text = range.selectedText();
+        std::replace_if(text.begin(), text.end(), isBlockBreak, u'\n');
+
+        // From the tag the view starts inside to the first ">" below it.
+        const QStringView before = QStringView(text).first(shownFrom - from);
+        const qsizetype close = text.indexOf(u'>', shownTo - from);
+        const bool knownBefore = from == 0 || before.contains(u'<') || before.contains(u'>');
+        if (context != markContext && (!knownBefore || (close < 0 && to < bodyEnd)))
+            continue;
+        const qsizetype start = openingBefore(before);
+        const qsizetype stop = close < 0 ? text.size() : close + 1;
+        QList<HandsetMark> shown;
+        for (HandsetMark mark :
+             marker_.marks(QStringView(text).sliced(start, stop - start), from + stop < bodyEnd)) {
+            mark.start += from + start;
+            if (mark.start <= shownTo && mark.start + mark.length >= shownFrom)
+                shown.append(mark);
+        }
+        return shown;
+    }
+    return {};
+}
+
+QList<QTextEdit::ExtraSelection> HandsetDecorator::selectionsFor(
+    const QList<HandsetMark>& marks) const
+{
+    QList<QTextEdit::ExtraSelection> selections;
+    selections.reserve(marks.size());
+    for (const HandsetMark& mark : marks) {
+        QTextCursor cursor(editor_->document());
+        cursor.setPosition(int(mark.start));
+        cursor.setPosition(int(mark.start + mark.length), QTextCursor::KeepAnchor);
+        selections.append({cursor, markFormat(mark.kind, editor_->palette())});
+    }
+    return selections;
+}
+
+void HandsetDecorator::showTip(const QHelpEvent& event)
+{
+    if (timer_.isActive())
+        update();
+    // The character under the pointer, not the caret place nearest to it.
+    const QTextCursor nearest = editor_->cursorForPosition(event.pos());
+    const qsizetype at =
+        nearest.position() - (editor_->cursorRect(nearest).left() > event.pos().x() ? 1 : 0);
+    QString tip;
+    for (const HandsetMark& mark : marks_) {
+        if (at < mark.start || at >= mark.start + mark.length)
+            continue;
+        if (const QString markTip = handsetMarkTip(mark); !markTip.isEmpty())
+            tip = markTip;  // the innermost: the last that holds the character
+    }
+    if (tip.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(event.globalPos(), tipMarkup(tip), editor_->viewport());
+}
+
+}  // namespace quillet

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "HandsetMarks.h"
+
+#include <QList>
+#include <QObject>
+#include <QTextEdit>
+#include <QTimer>
+
+class QHelpEvent;
+class QPlainTextEdit;
+
+namespace quillet {
+
+// Marks, as a spell checker does, what the handsets of a chosen series will
+// make of the text in view of a body editor, and draws its pictograms in
+// colour as they show them. Attached to the editor, it only ever changes
+// how the text is drawn: never the text, the caret or the undo history.
+class HandsetDecorator final : public QObject {
+    Q_OBJECT
+
+public:
+    // Attaches to `editor`, as its child; on, for the first handsets.
+    explicit HandsetDecorator(QPlainTextEdit* editor);
+
+    void setEnabled(bool on);
+    // The series whose handsets the marks speak for.
+    void setSeries(Series series);
+    Series series() const { return marker_.series(); }
+
+    // Marks the text in view now rather than at the next idle moment.
+    void update();
+    // The marks drawn now, at their places in the document.
+    const QList<HandsetMark>& marks() const { return marks_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void schedule();
+    // The marks of the text from shownFrom to shownTo, the part in view.
+    QList<HandsetMark> marksIn(int shownFrom, int shownTo);
+    void drawPictogramsInColour(int shownFrom, int shownTo);
+    QList<QTextEdit::ExtraSelection> selectionsFor(const QList<HandsetMark>& marks) const;
+    void showTip(const QHelpEvent& event);
+
+    QPlainTextEdit* editor_;    // the editor decorated, which owns this
+    HandsetMarker marker_;      // knows the chosen series
+    QList<HandsetMark> marks_;  // in document positions
+    QTimer timer_;              // coalesces the changes of one event into one marking
+    bool on_ = true;
+};
+
+}  // namespace quillet
