@@ -71,6 +71,23 @@ constexpr char32_t lowestSinglePictogram = [] {
     return lowest;
 }();
 
+// Which stretches of 64 code points of the Basic Multilingual Plane hold
+// the first character of a pictogram: kana and kanji, most of a Japanese
+// body, are passed over without a look-up.
+constexpr std::array<quint64, 16> pictogramStretches = [] {
+    std::array<quint64, 16> stretches{};
+    for (const Pictogram& pictogram : pictogramsByText) {
+        if (pictogram.first < 0x10000)
+            stretches.at(pictogram.first >> 12) |= quint64(1) << ((pictogram.first >> 6) & 63);
+    }
+    return stretches;
+}();
+
+constexpr bool mayStartPictogram(char32_t c)
+{
+    return c >= 0x10000 || ((pictogramStretches.at(c >> 12) >> ((c >> 6) & 63)) & 1) != 0;
+}
+
 struct PictogramMatch {
     quint16 code;
     qsizetype length;  // UTF-16 units of the text it replaces
@@ -101,6 +118,8 @@ std::optional<PictogramMatch> pictogramAt(QStringView text, qsizetype at)
     if (QChar::isHighSurrogate(first) && QChar::isLowSurrogate(unit(end)))
         first = QChar::surrogateToUcs4(unit(at), unit(end++));
 
+    if (!mayStartPictogram(first))
+        return std::nullopt;
     const qsizetype keycap = unit(end) == emojiPresentation ? end + 1 : end;
     if (first < lowestSinglePictogram && unit(keycap) != combiningKeycap)
         return std::nullopt;
@@ -232,8 +251,10 @@ void appendRisks(UConverter* converter, QStringView run, qsizetype base, QList<C
     const char16_t* const runStart = run.utf16();
     const char16_t* source = runStart;
     const char16_t* const sourceEnd = source + run.size();
-    std::array<char, 4 * 1024> chunk{};
-    std::array<int32_t, 4 * 1024> offsets{};
+    // Left uninitialised: the converter writes what is read, and clearing
+    // 20 KB for the few characters in view cost more than converting them.
+    std::array<char, 4 * 1024> chunk;       // NOLINT(cppcoreguidelines-pro-type-member-init)
+    std::array<int32_t, 4 * 1024> offsets;  // NOLINT(cppcoreguidelines-pro-type-member-init)
     UErrorCode status = U_ZERO_ERROR;
     // A character's trail byte may come at the start of the next chunk.
     qsizetype skip = 0;

@@ -173,15 +173,27 @@ void sortByStart(QList<HandsetMark>& marks)
 
 QList<HandsetMark> HandsetMarker::marks(QStringView text, bool bodyGoesOn)
 {
+    QList<HandsetMark> found = tagMarks(text, bodyGoesOn) + characterMarks(text);
+    sortByStart(found);
+    return found;
+}
+
+QList<HandsetMark> HandsetMarker::tagMarks(QStringView text, bool bodyGoesOn) const
+{
     QList<HandsetMark> found;
     markTags(text, bodyGoesOn, series_, found);
+    return found;
+}
+
+QList<HandsetMark> HandsetMarker::characterMarks(QStringView text)
+{
+    QList<HandsetMark> found;
     markPictograms(text, series_, found);
     for (const Cp932Risk& risk : characters_.risks(text)) {
         const auto kind = risk.kind == Cp932Risk::Lost ? HandsetMark::LostCharacter
                                                        : HandsetMark::PlatformCharacter;
         found.append({risk.start, risk.length, kind, QString(), HtmlVersion::V1_0});
     }
-    sortByStart(found);
     return found;
 }
 

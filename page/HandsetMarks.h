@@ -48,6 +48,11 @@ public:
     // When `text` is cut from a longer body (`bodyGoesOn`), a tag that runs
     // past its end may yet be closed, and is not marked unclosed.
     QList<HandsetMark> marks(QStringView text, bool bodyGoesOn = false);
+    // The two halves of that: the marks of the tags and comments, which
+    // need the text around a stretch to be read right, and those of single
+    // characters and pictograms, which need nothing but the stretch.
+    QList<HandsetMark> tagMarks(QStringView text, bool bodyGoesOn = false) const;
+    QList<HandsetMark> characterMarks(QStringView text);
 
 private:
     Cp932RiskFinder characters_;

@@ -22,8 +22,10 @@ namespace {
 // How far above the view a tag or comment that reaches into it may start,
 // and below it end. A longer one is no tag a handset would read anyway.
 constexpr int markContext = 4096;
-constexpr int nearContext = 256;  // enough for nearly every tag
+constexpr int nearContext = 64;  // enough for most tags
 constexpr int longestColouredLine = 64 * 1024;
+// A keycap pictogram with its selectors takes 4 UTF-16 units.
+constexpr qsizetype longestCharacter = 4;
 
 QTextCharFormat underlined(QTextCharFormat::UnderlineStyle style, const QColor& colour)
 {
@@ -77,6 +79,30 @@ qsizetype openingBefore(QStringView text)
     return text.size();
 }
 
+// The document's text from `from` to `to`, every line break as "\n". Read
+// from the blocks: a cursor's selection would look up the text's layout at
+// both ends first.
+QString textBetween(const QTextDocument& document, int from, int to)
+{
+    QString text;
+    text.reserve(to - from);
+    for (QTextBlock block = document.findBlock(from); block.isValid(); block = block.next()) {
+        const int position = block.position();
+        if (position >= to)
+            break;
+        const QString line = block.text();
+        const int start = std::max(0, from - position);
+        const int end = std::min(int(line.size()), to - position);
+        if (end > start)
+            text += QStringView(line).sliced(start, end - start);
+        const int separator = position + int(line.size());
+        if (separator >= from && separator < to)
+            text += u'\n';
+    }
+    std::replace_if(text.begin(), text.end(), isBlockBreak, u'\n');
+    return text;
+}
+
 }  // namespace
 
 HandsetDecorator::HandsetDecorator(QPlainTextEdit* editor) : QObject(editor), editor_(editor)
@@ -111,6 +137,11 @@ bool HandsetDecorator::eventFilter(QObject* watched, QEvent* event)
     }
     if (watched == editor_ && event->type() == QEvent::Resize)
         schedule();
+    if (watched == editor_ && event->type() == QEvent::PaletteChange) {
+        selections_.clear();  // their colours are the old palette's
+        selectionKinds_.clear();
+        schedule();
+    }
     return QObject::eventFilter(watched, event);
 }
 
@@ -127,7 +158,8 @@ void HandsetDecorator::update()
     const int shownFrom = editor_->cursorForPosition(view.topLeft()).position();
     const int shownTo = editor_->cursorForPosition(view.bottomRight()).position();
     marks_ = on_ ? marksIn(shownFrom, shownTo) : QList<HandsetMark>();
-    editor_->setExtraSelections(selectionsFor(marks_));
+    if (updateSelections(marks_))
+        editor_->setExtraSelections(selections_);
     drawPictogramsInColour(shownFrom, shownTo);
 }
 
@@ -137,9 +169,9 @@ void HandsetDecorator::update()
 // once a pictogram is in view.
 void HandsetDecorator::drawPictogramsInColour(int shownFrom, int shownTo)
 {
-    QTextCharFormat emoji;
-    emoji.setFont(pictogramFont(editor_->font().pointSizeF()),
-                  QTextCharFormat::FontPropertiesSpecifiedOnly);
+    const qreal points = editor_->font().pointSizeF();
+    if (emoji_.fontPointSize() != points)  // made again only when the body's face changes
+        emoji_.setFont(pictogramFont(points), QTextCharFormat::FontPropertiesSpecifiedOnly);
     QTextDocument* document = editor_->document();
     for (QTextBlock block = document->findBlock(shownFrom);
          block.isValid() && block.position() <= shownTo; block = block.next()) {
@@ -148,7 +180,7 @@ void HandsetDecorator::drawPictogramsInColour(int shownFrom, int shownTo)
         QList<QTextLayout::FormatRange> ranges;
         if (on_) {
             for (const PictogramSpan& span : pictogramSpans(block.text()))
-                ranges.append({int(span.start), int(span.length), emoji});
+                ranges.append({int(span.start), int(span.length), emoji_});
         }
         if (ranges != block.layout()->formats()) {
             block.layout()->setFormats(ranges);
@@ -167,11 +199,7 @@ QList<HandsetMark> HandsetDecorator::marksIn(int shownFrom, int shownTo)
     for (const int context : {nearContext, markContext}) {
         const int from = std::max(0, shownFrom - context);
         const int to = std::min(bodyEnd, shownTo + context);
-        QTextCursor range(document);
-        range.setPosition(from);
-        range.setPosition(to, QTextCursor::KeepAnchor);
-        QString text = range.selectedText();
-        std::replace_if(text.begin(), text.end(), isBlockBreak, u'\n');
+        const QString text = textBetween(*document, from, to);
 
         // From the tag the view starts inside to the first ">" below it.
         const QStringView before = QStringView(text).first(shownFrom - from);
@@ -182,29 +210,64 @@ QList<HandsetMark> HandsetDecorator::marksIn(int shownFrom, int shownTo)
         const qsizetype start = openingBefore(before);
         const qsizetype stop = close < 0 ? text.size() : close + 1;
         QList<HandsetMark> shown;
-        for (HandsetMark mark :
-             marker_.marks(QStringView(text).sliced(start, stop - start), from + stop < bodyEnd)) {
-            mark.start += from + start;
-            if (mark.start <= shownTo && mark.start + mark.length >= shownFrom)
-                shown.append(mark);
-        }
+        const auto keepShown = [&](const QList<HandsetMark>& marks, qsizetype offset) {
+            for (HandsetMark mark : marks) {
+                mark.start += from + offset;
+                if (mark.start <= shownTo && mark.start + mark.length >= shownFrom)
+                    shown.append(mark);
+            }
+        };
+        keepShown(
+            marker_.tagMarks(QStringView(text).sliced(start, stop - start), from + stop < bodyEnd),
+            start);
+        // Characters need no context: only those in view are read.
+        const qsizetype viewStart = shownFrom - from;
+        const qsizetype viewEnd =
+            std::min<qsizetype>(text.size(), shownTo - from + longestCharacter);
+        keepShown(marker_.characterMarks(QStringView(text).sliced(viewStart, viewEnd - viewStart)),
+                  viewStart);
+        std::stable_sort(
+            shown.begin(), shown.end(),
+            [](const HandsetMark& a, const HandsetMark& b) { return a.start < b.start; });
         return shown;
     }
     return {};
 }
 
-QList<QTextEdit::ExtraSelection> HandsetDecorator::selectionsFor(
-    const QList<HandsetMark>& marks) const
+// The cursors of the last marking have followed every edit since, so a
+// mark still in its place keeps its selection: placing a new cursor costs a
+// look into the text's layout, and most marks outlive a keystroke. When all
+// do, the editor already draws them where they are.
+bool HandsetDecorator::updateSelections(const QList<HandsetMark>& marks)
 {
     QList<QTextEdit::ExtraSelection> selections;
+    QList<HandsetMark::Kind> kinds;
     selections.reserve(marks.size());
+    kinds.reserve(marks.size());
+    bool changed = marks.size() != selections_.size();
+    qsizetype old = 0;
+    const auto oldStart = [this](qsizetype i) { return selections_[i].cursor.selectionStart(); };
     for (const HandsetMark& mark : marks) {
-        QTextCursor cursor(editor_->document());
-        cursor.setPosition(int(mark.start));
-        cursor.setPosition(int(mark.start + mark.length), QTextCursor::KeepAnchor);
-        selections.append({cursor, markFormat(mark.kind, editor_->palette())});
+        while (old < selections_.size() && oldStart(old) < mark.start) ++old;
+        qsizetype same = old;
+        while (same < selections_.size() && oldStart(same) == mark.start &&
+               (selections_[same].cursor.selectionEnd() != mark.start + mark.length ||
+                selectionKinds_[same] != mark.kind))
+            ++same;
+        if (same < selections_.size() && oldStart(same) == mark.start) {
+            selections.append(selections_[same]);
+        } else {
+            QTextCursor cursor(editor_->document());
+            cursor.setPosition(int(mark.start));
+            cursor.setPosition(int(mark.start + mark.length), QTextCursor::KeepAnchor);
+            selections.append({cursor, markFormat(mark.kind, editor_->palette())});
+            changed = true;
+        }
+        kinds.append(mark.kind);
     }
-    return selections;
+    selections_ = selections;
+    selectionKinds_ = kinds;
+    return changed;
 }
 
 void HandsetDecorator::showTip(const QHelpEvent& event)

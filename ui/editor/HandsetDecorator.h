@@ -41,13 +41,17 @@ private:
     // The marks of the text from shownFrom to shownTo, the part in view.
     QList<HandsetMark> marksIn(int shownFrom, int shownTo);
     void drawPictogramsInColour(int shownFrom, int shownTo);
-    QList<QTextEdit::ExtraSelection> selectionsFor(const QList<HandsetMark>& marks) const;
+    // Brings selections_ in line with `marks`; whether they changed.
+    bool updateSelections(const QList<HandsetMark>& marks);
     void showTip(const QHelpEvent& event);
 
-    QPlainTextEdit* editor_;    // the editor decorated, which owns this
-    HandsetMarker marker_;      // knows the chosen series
-    QList<HandsetMark> marks_;  // in document positions
-    QTimer timer_;              // coalesces the changes of one event into one marking
+    QPlainTextEdit* editor_;                       // the editor decorated, which owns this
+    HandsetMarker marker_;                         // knows the chosen series
+    QList<HandsetMark> marks_;                     // in document positions
+    QList<QTextEdit::ExtraSelection> selections_;  // the marks as drawn, kept in place by edits
+    QList<HandsetMark::Kind> selectionKinds_;      // the kind of each of selections_
+    QTimer timer_;           // coalesces the changes of one event into one marking
+    QTextCharFormat emoji_;  // the colour emoji face, at the body's size
     bool on_ = true;
 };
 
