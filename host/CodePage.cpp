@@ -76,16 +76,20 @@ constexpr char32_t lowestSinglePictogram = [] {
 // body, are passed over without a look-up.
 constexpr std::array<quint64, 16> pictogramStretches = [] {
     std::array<quint64, 16> stretches{};
+    const auto mark = [&stretches](char32_t c) {
+        stretches.at(c >> 12) |= quint64(1) << ((c >> 6) & 63);
+    };
     for (const Pictogram& pictogram : pictogramsByText) {
-        if (pictogram.first < 0x10000)
-            stretches.at(pictogram.first >> 12) |= quint64(1) << ((pictogram.first >> 6) & 63);
+        // Beyond the plane, by the high surrogate that starts it.
+        mark(pictogram.first < 0x10000 ? pictogram.first : QChar::highSurrogate(pictogram.first));
     }
     return stretches;
 }();
 
-constexpr bool mayStartPictogram(char32_t c)
+// For a UTF-16 unit.
+constexpr bool mayStartPictogram(char16_t c)
 {
-    return c >= 0x10000 || ((pictogramStretches.at(c >> 12) >> ((c >> 6) & 63)) & 1) != 0;
+    return ((pictogramStretches.at(c >> 12) >> ((c >> 6) & 63)) & 1) != 0;
 }
 
 struct PictogramMatch {
@@ -115,11 +119,10 @@ std::optional<PictogramMatch> pictogramAt(QStringView text, qsizetype at)
     };
     qsizetype end = at + 1;
     char32_t first = unit(at);
+    if (!mayStartPictogram(char16_t(first)))
+        return std::nullopt;
     if (QChar::isHighSurrogate(first) && QChar::isLowSurrogate(unit(end)))
         first = QChar::surrogateToUcs4(unit(at), unit(end++));
-
-    if (!mayStartPictogram(first))
-        return std::nullopt;
     const qsizetype keycap = unit(end) == emojiPresentation ? end + 1 : end;
     if (first < lowestSinglePictogram && unit(keycap) != combiningKeycap)
         return std::nullopt;
@@ -353,7 +356,7 @@ struct Cp932RiskFinder::Converter {
 Cp932RiskFinder::Cp932RiskFinder() = default;
 Cp932RiskFinder::~Cp932RiskFinder() = default;
 
-QList<Cp932Risk> Cp932RiskFinder::risks(QStringView text)
+QList<Cp932Risk> Cp932RiskFinder::risks(QStringView text, QList<PictogramSpan>* pictograms)
 {
     QList<Cp932Risk> found;
     splitAtPictograms(
@@ -366,7 +369,10 @@ QList<Cp932Risk> Cp932RiskFinder::risks(QStringView text)
                 converter_ = std::make_unique<Converter>();  // not at start-up: ICU loads its table
             appendRisks(converter_->converter.get(), run, start, found);
         },
-        [](qsizetype, const PictogramMatch&) {});
+        [pictograms](qsizetype at, const PictogramMatch& pictogram) {
+            if (pictograms)
+                pictograms->append({at, pictogram.length, pictogram.code});
+        });
     return found;
 }
 

@@ -39,6 +39,14 @@ struct Cp932Risk {
     }
 };
 
+// Where a text holds pictograms, as toCp932 reads them: each a character
+// or keycap sequence, with the emoji presentation selector if it has one.
+struct PictogramSpan {
+    qsizetype start = 0;   // UTF-16 index
+    qsizetype length = 0;  // UTF-16 units
+    quint16 code = 0;      // its two bytes in a page
+};
+
 // Finds the risky characters of texts with the very encoder toCp932 uses,
 // opening its converter on the first text that needs it and keeping it for
 // the next.
@@ -49,7 +57,9 @@ public:
     Cp932RiskFinder(const Cp932RiskFinder&) = delete;
     Cp932RiskFinder& operator=(const Cp932RiskFinder&) = delete;
 
-    QList<Cp932Risk> risks(QStringView text);
+    // Also appends the pictograms of `text` to `pictograms`, if given: they
+    // are found on the way.
+    QList<Cp932Risk> risks(QStringView text, QList<PictogramSpan>* pictograms = nullptr);
 
 private:
     struct Converter;
@@ -62,13 +72,6 @@ private:
 // a handset shows where the character would default to a plain glyph.
 enum class PictogramStyle { AsMapped, AsEmoji };
 
-// Where a text holds pictograms, as toCp932 reads them: each a character
-// or keycap sequence, with the emoji presentation selector if it has one.
-struct PictogramSpan {
-    qsizetype start = 0;   // UTF-16 index
-    qsizetype length = 0;  // UTF-16 units
-    quint16 code = 0;      // its two bytes in a page
-};
 QList<PictogramSpan> pictogramSpans(QStringView text);
 
 // One of the handsets' pictograms, as a palette offers it.

@@ -149,11 +149,12 @@ void markTags(QStringView text, bool bodyGoesOn, Series chosen, QList<HandsetMar
     }
 }
 
-void markPictograms(QStringView text, Series chosen, QList<HandsetMark>& marks)
+void markPictograms(QStringView text, const QList<PictogramSpan>& pictograms, Series chosen,
+                    QList<HandsetMark>& marks)
 {
     if (extendedPictogramsSince <= handsetSeries(chosen).html)
         return;
-    for (const PictogramSpan& span : pictogramSpans(text)) {
+    for (const PictogramSpan& span : pictograms) {
         if (!isExtendedPictogram(span.code))
             continue;
         QString shown = text.sliced(span.start, span.length).toString();
@@ -185,15 +186,18 @@ QList<HandsetMark> HandsetMarker::tagMarks(QStringView text, bool bodyGoesOn) co
     return found;
 }
 
-QList<HandsetMark> HandsetMarker::characterMarks(QStringView text)
+QList<HandsetMark> HandsetMarker::characterMarks(QStringView text, QList<PictogramSpan>* pictograms)
 {
     QList<HandsetMark> found;
-    markPictograms(text, series_, found);
-    for (const Cp932Risk& risk : characters_.risks(text)) {
+    QList<PictogramSpan> spans;
+    for (const Cp932Risk& risk : characters_.risks(text, &spans)) {
         const auto kind = risk.kind == Cp932Risk::Lost ? HandsetMark::LostCharacter
                                                        : HandsetMark::PlatformCharacter;
         found.append({risk.start, risk.length, kind, QString(), HtmlVersion::V1_0});
     }
+    markPictograms(text, spans, series_, found);
+    if (pictograms)
+        pictograms->append(spans);
     return found;
 }
 
@@ -223,7 +227,7 @@ OldestHandset oldestHandset(QStringView page, qsizetype pageBytes)
     // Against the first series, every feature of a later one is a mark.
     QList<HandsetMark> later;
     markTags(page, false, Series::S501i, later);
-    markPictograms(page, Series::S501i, later);
+    markPictograms(page, pictogramSpans(page), Series::S501i, later);
     sortByStart(later);
     later.removeIf([](const HandsetMark& mark) { return mark.kind != HandsetMark::Later; });
 

@@ -52,7 +52,8 @@ public:
     // need the text around a stretch to be read right, and those of single
     // characters and pictograms, which need nothing but the stretch.
     QList<HandsetMark> tagMarks(QStringView text, bool bodyGoesOn = false) const;
-    QList<HandsetMark> characterMarks(QStringView text);
+    // Appends the pictograms found on the way to `pictograms`, if given.
+    QList<HandsetMark> characterMarks(QStringView text, QList<PictogramSpan>* pictograms = nullptr);
 
 private:
     Cp932RiskFinder characters_;

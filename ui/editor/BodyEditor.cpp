@@ -5,6 +5,7 @@
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QTextBlock>
 #include <QTextDocument>
 
 #include <algorithm>
@@ -40,6 +41,12 @@ QString BodyEditor::Text() const
         }
     }
     return text;
+}
+
+std::pair<int, int> BodyEditor::shownRange() const
+{
+    const QTextBlock last = cursorForPosition(viewport()->rect().bottomRight()).block();
+    return {firstVisibleBlock().position(), last.position() + last.length() - 1};
 }
 
 void BodyEditor::setText(const QString& text)

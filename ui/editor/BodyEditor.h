@@ -3,6 +3,7 @@
 #include <QPlainTextEdit>
 
 #include <optional>
+#include <utility>
 
 namespace quillet {
 
@@ -27,6 +28,10 @@ public:
     // Replaces the whole content, taking CR LF, LF or a lone CR as a line
     // break; raises one change notification.
     void setText(const QString& text);
+    // The document positions from the start of the first block in view to
+    // the end of the last: whole lines, as a handset's marks are read.
+    std::pair<int, int> shownRange() const;
+
     // The face of the text, loaded once the body first holds text or the
     // focus: an empty body without a caret draws nothing in it, so the
     // first frame need not wait for a face only the body uses.

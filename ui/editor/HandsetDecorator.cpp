@@ -105,7 +105,7 @@ QString textBetween(const QTextDocument& document, int from, int to)
 
 }  // namespace
 
-HandsetDecorator::HandsetDecorator(QPlainTextEdit* editor) : QObject(editor), editor_(editor)
+HandsetDecorator::HandsetDecorator(BodyEditor* editor) : QObject(editor), editor_(editor)
 {
     timer_.setSingleShot(true);
     timer_.setInterval(0);
@@ -154,37 +154,40 @@ void HandsetDecorator::schedule()
 void HandsetDecorator::update()
 {
     timer_.stop();
-    const QRect view = editor_->viewport()->rect();
-    const int shownFrom = editor_->cursorForPosition(view.topLeft()).position();
-    const int shownTo = editor_->cursorForPosition(view.bottomRight()).position();
-    marks_ = on_ ? marksIn(shownFrom, shownTo) : QList<HandsetMark>();
+    const auto [shownFrom, shownTo] = editor_->shownRange();
+    QList<PictogramSpan> pictograms;
+    marks_ = on_ ? marksIn(shownFrom, shownTo, pictograms) : QList<HandsetMark>();
     if (updateSelections(marks_))
         editor_->setExtraSelections(selections_);
-    drawPictogramsInColour(shownFrom, shownTo);
+    drawPictogramsInColour(shownFrom, shownTo, pictograms);
 }
 
 // Each pictogram in view from the colour emoji face, keycaps as keycaps, as
 // the preview and a handset show them. Only the blocks' layouts change:
 // the text keeps no presentation selector, and the face is loaded only
 // once a pictogram is in view.
-void HandsetDecorator::drawPictogramsInColour(int shownFrom, int shownTo)
+void HandsetDecorator::drawPictogramsInColour(int shownFrom, int shownTo,
+                                              const QList<PictogramSpan>& pictograms)
 {
     const qreal points = editor_->font().pointSizeF();
     if (emoji_.fontPointSize() != points)  // made again only when the body's face changes
         emoji_.setFont(pictogramFont(points), QTextCharFormat::FontPropertiesSpecifiedOnly);
     QTextDocument* document = editor_->document();
+    auto pictogram = pictograms.cbegin();
     for (QTextBlock block = document->findBlock(shownFrom);
          block.isValid() && block.position() <= shownTo; block = block.next()) {
+        const int start = block.position();
+        const int end = start + block.length();
+        QList<QTextLayout::FormatRange> ranges;
+        for (; pictogram != pictograms.cend() && pictogram->start < end; ++pictogram) {
+            if (pictogram->start >= start)
+                ranges.append({int(pictogram->start) - start, int(pictogram->length), emoji_});
+        }
         if (block.length() > longestColouredLine)
             continue;  // laying out a line that long again would cost more than colour is worth
-        QList<QTextLayout::FormatRange> ranges;
-        if (on_) {
-            for (const PictogramSpan& span : pictogramSpans(block.text()))
-                ranges.append({int(span.start), int(span.length), emoji_});
-        }
         if (ranges != block.layout()->formats()) {
             block.layout()->setFormats(ranges);
-            document->markContentsDirty(block.position(), block.length());
+            document->markContentsDirty(start, block.length());
         }
     }
 }
@@ -192,7 +195,8 @@ void HandsetDecorator::drawPictogramsInColour(int shownFrom, int shownTo)
 // Marks only the text in view, with enough around it to read the tags that
 // reach into it, so a keystroke costs the same in a body of any size. Reads
 // a little around the view first, and more only when a tag reaches past it.
-QList<HandsetMark> HandsetDecorator::marksIn(int shownFrom, int shownTo)
+QList<HandsetMark> HandsetDecorator::marksIn(int shownFrom, int shownTo,
+                                             QList<PictogramSpan>& pictograms)
 {
     QTextDocument* document = editor_->document();
     const int bodyEnd = document->characterCount() - 1;
@@ -224,8 +228,10 @@ QList<HandsetMark> HandsetDecorator::marksIn(int shownFrom, int shownTo)
         const qsizetype viewStart = shownFrom - from;
         const qsizetype viewEnd =
             std::min<qsizetype>(text.size(), shownTo - from + longestCharacter);
-        keepShown(marker_.characterMarks(QStringView(text).sliced(viewStart, viewEnd - viewStart)),
+        keepShown(marker_.characterMarks(QStringView(text).sliced(viewStart, viewEnd - viewStart),
+                                         &pictograms),
                   viewStart);
+        for (PictogramSpan& pictogram : pictograms) pictogram.start += from + viewStart;
         std::stable_sort(
             shown.begin(), shown.end(),
             [](const HandsetMark& a, const HandsetMark& b) { return a.start < b.start; });

@@ -8,9 +8,10 @@
 #include <QTimer>
 
 class QHelpEvent;
-class QPlainTextEdit;
 
 namespace quillet {
+
+class BodyEditor;
 
 // Marks, as a spell checker does, what the handsets of a chosen series will
 // make of the text in view of a body editor, and draws its pictograms in
@@ -21,7 +22,7 @@ class HandsetDecorator final : public QObject {
 
 public:
     // Attaches to `editor`, as its child; on, for the first handsets.
-    explicit HandsetDecorator(QPlainTextEdit* editor);
+    explicit HandsetDecorator(BodyEditor* editor);
 
     void setEnabled(bool on);
     // The series whose handsets the marks speak for.
@@ -38,14 +39,15 @@ protected:
 
 private:
     void schedule();
-    // The marks of the text from shownFrom to shownTo, the part in view.
-    QList<HandsetMark> marksIn(int shownFrom, int shownTo);
-    void drawPictogramsInColour(int shownFrom, int shownTo);
+    // The marks of the text from shownFrom to shownTo, the part in view,
+    // and its pictograms.
+    QList<HandsetMark> marksIn(int shownFrom, int shownTo, QList<PictogramSpan>& pictograms);
+    void drawPictogramsInColour(int shownFrom, int shownTo, const QList<PictogramSpan>& pictograms);
     // Brings selections_ in line with `marks`; whether they changed.
     bool updateSelections(const QList<HandsetMark>& marks);
     void showTip(const QHelpEvent& event);
 
-    QPlainTextEdit* editor_;                       // the editor decorated, which owns this
+    BodyEditor* editor_;                           // the editor decorated, which owns this
     HandsetMarker marker_;                         // knows the chosen series
     QList<HandsetMark> marks_;                     // in document positions
     QList<QTextEdit::ExtraSelection> selections_;  // the marks as drawn, kept in place by edits
