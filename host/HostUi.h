@@ -44,7 +44,7 @@ enum class PageOrigin { Written, Loaded };
 
 // A handset's screen, as the preview shows a page on it.
 struct HandsetScreen {
-    enum Tones { BlackAndWhite, Greys, Colour };
+    enum Tones { BlackAndWhite, Colour };
     int width = 0;              // dots
     int height = 0;             // dots
     int charactersPerLine = 0;  // full-width characters

@@ -132,25 +132,22 @@ QByteArray pictogramStyle()
 // the screen's tones reach it too.
 QByteArray handsetLayoutStyle(const HandsetScreen& screen)
 {
-    QByteArray style =
+    const QByteArray style =
         "<style>html,body{overflow-x:hidden}html::-webkit-scrollbar{display:none}"
         "html{background:#fff}body{margin:0;min-height:100vh;font-size:calc(100vw / " +
         QByteArray::number(screen.charactersPerLine) +
         ");overflow-wrap:anywhere}pre{white-space:pre-wrap}img{max-width:100%}";
     if (screen.tones == HandsetScreen::Colour)
         return style + "</style>";
-    // Black and white, or four greys: each dot's grey, rounded to the
-    // nearest tone the screen has.
-    const QByteArray tones =
-        screen.tones == HandsetScreen::BlackAndWhite ? "0 1" : "0 0.333 0.667 1";
-    const QByteArray levels = "type=\"discrete\" tableValues=\"" + tones + "\"/>";
+    // Black and white: each dot's grey, to the nearer of the two.
     return style +
            "body{filter:url(#quillet-tones)}</style>"
            "<svg width=\"0\" height=\"0\" style=\"position:absolute\">"
            "<filter id=\"quillet-tones\" color-interpolation-filters=\"sRGB\">"
            "<feColorMatrix type=\"saturate\" values=\"0\"/><feComponentTransfer>"
-           "<feFuncR " +
-           levels + "<feFuncG " + levels + "<feFuncB " + levels +
+           "<feFuncR type=\"discrete\" tableValues=\"0 1\"/>"
+           "<feFuncG type=\"discrete\" tableValues=\"0 1\"/>"
+           "<feFuncB type=\"discrete\" tableValues=\"0 1\"/>"
            "</feComponentTransfer></filter></svg>";
 }
 
