@@ -233,8 +233,8 @@ OldestHandset oldestHandset(QStringView page, qsizetype pageBytes)
 
     HtmlVersion html = HtmlVersion::V1_0;
     for (const HandsetMark& mark : later) html = std::max(html, mark.since);
-    const auto fits = std::find_if(allSeries.begin(), allSeries.end(),
-                                   [pageBytes](Series s) { return pageFits(s, pageBytes); });
+    const auto* const fits = std::find_if(allSeries.begin(), allSeries.end(),
+                                          [pageBytes](Series s) { return pageFits(s, pageBytes); });
     OldestHandset oldest;
     oldest.pageBytes = pageBytes;
     if (fits == allSeries.end())

@@ -105,7 +105,8 @@ QString textBetween(const QTextDocument& document, int from, int to)
 
 }  // namespace
 
-HandsetDecorator::HandsetDecorator(BodyEditor* editor) : QObject(editor), editor_(editor)
+HandsetDecorator::HandsetDecorator(BodyEditor* editor)
+    : QObject(editor), editor_(editor), viewport_(editor->viewport())
 {
     timer_.setSingleShot(true);
     timer_.setInterval(0);
@@ -113,8 +114,8 @@ HandsetDecorator::HandsetDecorator(BodyEditor* editor) : QObject(editor), editor
     connect(editor->document(), &QTextDocument::contentsChanged, this, &HandsetDecorator::schedule);
     connect(editor->verticalScrollBar(), &QScrollBar::valueChanged, this,
             &HandsetDecorator::schedule);
-    editor->installEventFilter(this);              // resizing shows other text
-    editor->viewport()->installEventFilter(this);  // the marks' tooltips
+    editor->installEventFilter(this);     // resizing shows other text
+    viewport_->installEventFilter(this);  // the marks' tooltips
 }
 
 void HandsetDecorator::setEnabled(bool on)
@@ -131,7 +132,9 @@ void HandsetDecorator::setSeries(Series series)
 
 bool HandsetDecorator::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == editor_->viewport() && event->type() == QEvent::ToolTip) {
+    // Only compared: the editor's destruction still sends its viewport's
+    // events here, when it is no longer an editor.
+    if (watched == viewport_ && event->type() == QEvent::ToolTip) {
         showTip(*static_cast<QHelpEvent*>(event));
         return true;
     }

@@ -48,6 +48,7 @@ private:
     void showTip(const QHelpEvent& event);
 
     BodyEditor* editor_;                           // the editor decorated, which owns this
+    QWidget* viewport_;                            // the editor's viewport, for its tooltips
     HandsetMarker marker_;                         // knows the chosen series
     QList<HandsetMark> marks_;                     // in document positions
     QList<QTextEdit::ExtraSelection> selections_;  // the marks as drawn, kept in place by edits

@@ -16,7 +16,7 @@ using namespace Qt::Literals::StringLiterals;
 FileResult main1::showInPane(const QString& path, PageOrigin origin)
 {
     const HandsetScreen& screen = handsetSeries(handsetMarks_->series()).screen;
-    const FileResult result = host_.navigateEmbedded(WebBrowser1, path, origin, screen);
+    FileResult result = host_.navigateEmbedded(WebBrowser1, path, origin, screen);
     if (result.ok)
         shown_ = Shown{path, origin};
     return result;

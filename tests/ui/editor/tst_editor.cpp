@@ -432,7 +432,7 @@ void TestEditor::chosenHandsetRulesMarksCountAndPreview()
     QCOMPARE(label("Label4")->palette().color(QPalette::WindowText), QColor(Qt::red));
     QCOMPARE(host_->embeddedScreens.last().charactersPerLine, 8);
 
-    QWidget* pane = control<QWidget>("WebBrowser1");
+    auto* pane = control<QWidget>("WebBrowser1");
     QStringList entries;
     QTimer::singleShot(0, this, [&entries] {
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
@@ -886,6 +886,12 @@ void TestEditor::paletteByKeyboard()
              u"BLACK SUN WITH RAYS (F89F)"_s);
     QCOMPARE(cells->findItems(u"#\uFE0F\u20E3"_s, Qt::MatchExactly).value(0)->toolTip(),
              u"NUMBER SIGN KEYCAP (F985)"_s);
+    const QList<PictogramEntry> entries = pictogramEntries();
+    const auto copyright =
+        std::find_if(entries.begin(), entries.end(),
+                     [](const PictogramEntry& entry) { return entry.code == 0xF9D6; });
+    QCOMPARE(cells->item(int(copyright - entries.begin()))->toolTip(),
+             u"COPYRIGHT SIGN (F9D6)（504i 以降）"_s);  // an extended pictogram
     QTest::keyClick(cells, Qt::Key_Right);
     QTest::keyClick(cells, Qt::Key_Right);
     QTest::keyClick(cells, Qt::Key_Return);
