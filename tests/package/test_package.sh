@@ -54,6 +54,12 @@ xvfb-run -a bash -c '
   window=$(timeout 30 xdotool search --sync --onlyvisible --name "^Quillet [(]" | head -n 1)
   [ -n "$window" ] || { echo "no window within 30 s"; exit 1; }
   echo "window shown"
+  # The desktop matches the window to its entry: on X11 by the window class.
+  class=$(xprop -id "$window" WM_CLASS | sed -E "s/.*\"([^\"]*)\"\$/\1/")
+  entry_class=$(sed -n "s/^StartupWMClass=//p" "$3")
+  [ "$class" = "$entry_class" ] \
+    || { echo "window class $class, but the desktop entry expects $entry_class"; exit 1; }
+  echo "window class matches the desktop entry: $class"
   xdotool mousemove --window "$window" 40 16 click 1   # 作成ファイル名指定
   timeout 30 xdotool search --sync --onlyvisible --pid "$program" --name "^Save As" > /dev/null \
     || { echo "no save dialog within 30 s"; exit 1; }
@@ -72,4 +78,5 @@ xvfb-run -a bash -c '
   pgrep -P "$program" -f QtWebEngineProcess > /dev/null \
     || { echo "the browser engine did not start"; exit 1; }
   echo "previewed with the installed browser module"
-' _ "$root/usr/bin/quillet" "$work"
+' _ "$root/usr/bin/quillet" "$work" \
+  "$root/usr/share/applications/jp.quillet.Quillet.desktop"
