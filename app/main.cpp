@@ -1,3 +1,4 @@
+#include "ContextMenuKey.h"
 #include "InputMethodGuard.h"
 #include "QtHostUi.h"
 #include "main1.h"
@@ -29,6 +30,7 @@ int main(int argc, char* argv[])
     QApplication::setWindowIcon(icon);  // both windows carry it
 
     const quillet::InputMethodGuard inputMethodGuard(&app);
+    const quillet::ContextMenuKey contextMenuKey(&app);
     quillet::QtHostUi host;
     quillet::main1 window(host);
     window.show();

@@ -18,11 +18,11 @@
 #include <QFont>
 #include <QFontDatabase>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QShortcut>
 
 #include <memory>
 
@@ -98,13 +98,38 @@ private:
     const main1& window_;
 };
 
-QAccessibleInterface* byteCountAccessible(const QString&, QObject* object)
+// The help picture is a link to a screen reader, which can press it as the
+// mouse or F1 does.
+class HelpLinkAccessible final : public QAccessibleWidget {
+public:
+    HelpLinkAccessible(QLabel* picture, main1& window)
+        : QAccessibleWidget(picture, QAccessible::Link), window_(window)
+    {
+    }
+
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString& action) override
+    {
+        if (action == pressAction())
+            window_.Picture1_MouseUp();
+    }
+
+private:
+    main1& window_;
+};
+
+// Both made on request and owned by Qt's accessibility cache.
+QAccessibleInterface* windowAccessible(const QString&, QObject* object)
 {
-    auto* count = qobject_cast<QLabel*>(object);
-    auto* window = count ? qobject_cast<main1*>(count->parentWidget()) : nullptr;
-    if (!window || count->objectName() != u"Label4"_s)
+    auto* label = qobject_cast<QLabel*>(object);
+    auto* window = label ? qobject_cast<main1*>(label->parentWidget()) : nullptr;
+    if (!window)
         return nullptr;
-    return new ByteCountAccessible(count, *window);  // owned by Qt's accessibility cache
+    if (label->objectName() == u"Label4"_s)
+        return new ByteCountAccessible(label, *window);
+    if (label->objectName() == u"Picture1"_s)
+        return new HelpLinkAccessible(label, *window);
+    return nullptr;
 }
 
 template <typename Control>
@@ -242,9 +267,9 @@ void main1::describeForScreenReaders()
     Text2->setAccessibleName(u"次のページのアドレス"_s);
     Label1->setAccessibleDescription(u"作成ファイル名"_s);
     Label4->setAccessibleDescription(label4Description);
-    QAccessible::installFactory(byteCountAccessible);  // once, however many windows
+    QAccessible::installFactory(windowAccessible);  // once, however many windows
     Picture1->setAccessibleName(u"help"_s);
-    Picture1->setAccessibleDescription(u"ヘルプ画面を開きます"_s);
+    Picture1->setAccessibleDescription(u"ヘルプ画面を開きます（F1）"_s);
     WebBrowser1->setAccessibleName(Frame1->title());
     setOutputPath(QString());
 }
@@ -271,6 +296,9 @@ void main1::connectEvents()
     connect(rtext1, &BodyEditor::pictogramsWanted, this, [this] { showPictograms(rtext1); });
     connect(static_cast<TextBox*>(Text1), &TextBox::pictogramsWanted, this,
             [this] { showPictograms(Text1); });
+    // The desktop's help key, wherever the focus is in this window.
+    connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this,
+            &main1::Picture1_MouseUp);  // the shortcut is owned by the window
     Label1->installEventFilter(this);
     Label4->installEventFilter(this);
     Picture1->installEventFilter(this);
@@ -287,10 +315,6 @@ bool main1::eventFilter(QObject* watched, QEvent* event)
         Label4->setToolTip(pageReport());
     else if (watched == WebBrowser1 && event->type() == QEvent::ContextMenu)
         showPaneMenu(static_cast<QContextMenuEvent*>(event)->globalPos());
-    else if (watched == WebBrowser1 && event->type() == QEvent::KeyPress &&
-             static_cast<QKeyEvent*>(event)->keyCombination() ==
-                 QKeyCombination(Qt::ShiftModifier, Qt::Key_F10))
-        showPaneMenu(WebBrowser1->mapToGlobal(WebBrowser1->rect().center()));
     return QWidget::eventFilter(watched, event);
 }
 

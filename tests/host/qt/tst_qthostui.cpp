@@ -1,3 +1,4 @@
+#include "ContextMenuKey.h"
 #include "ModalDialogs.h"
 #include "QtHostUi.h"
 
@@ -9,6 +10,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -49,6 +51,7 @@ private slots:
     void dialogFilters_data();
     void dialogFilters();
     void keysGoToTheirTarget();
+    void shiftF10OpensTheMenuAtTheCaret();
     void standaloneBrowserIsTheDefaultBrowser();
 };
 
@@ -147,6 +150,29 @@ void TestQtHostUi::keysGoToTheirTarget()
     QtHostUi().sendKeys(body, u"<br>"_s);
     QCOMPARE(body->toPlainText(), u"ab<br>"_s);
     QVERIFY(elsewhere->text().isEmpty());
+}
+
+// Where the Menu key would open it: at the caret of a text, else the centre.
+void TestQtHostUi::shiftF10OpensTheMenuAtTheCaret()
+{
+    const ContextMenuKey menuKey(QCoreApplication::instance());
+    QWidget window;
+    auto* line = new QLineEdit(u"abc"_s, &window);
+    auto* plain = new QWidget(&window);
+    plain->setGeometry(0, 40, 100, 60);
+    window.show();
+    for (QWidget* widget : {static_cast<QWidget*>(line), plain}) {
+        widget->setContextMenuPolicy(Qt::CustomContextMenu);
+        QSignalSpy menu(widget, &QWidget::customContextMenuRequested);
+        QTest::keyClick(widget, Qt::Key_F10, Qt::ShiftModifier);
+        QCOMPARE(menu.size(), 1);
+        // A widget without text gives its centre as its caret.
+        QCOMPARE(menu.constFirst().constFirst().toPoint(),
+                 widget->inputMethodQuery(Qt::ImCursorRectangle).toRect().center());
+    }
+    QSignalSpy unaffected(line, &QWidget::customContextMenuRequested);
+    QTest::keyClick(line, Qt::Key_F10);  // F10 alone is the menu bar's
+    QCOMPARE(unaffected.size(), 0);
 }
 
 namespace {

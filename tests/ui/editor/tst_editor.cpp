@@ -443,8 +443,9 @@ void TestEditor::chosenHandsetRulesMarksCountAndPreview()
         handsets.last()->trigger();
         menu->close();
     });
-    pane->setFocus();
-    QTest::keyClick(pane, Qt::Key_F10, Qt::ShiftModifier);
+    QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, pane->rect().center(),
+                              pane->mapToGlobal(pane->rect().center()));
+    QApplication::sendEvent(pane, &menuKey);
     QCOMPARE(entries.size(), 7);
     QCOMPARE(entries.first(), u"501i（D501i 8×6字 モノクロ 5KB） ✓"_s);
     QCOMPARE(entries.last(), u"902i（SH902i 12×12字 26万色 100KB・テキスト30KB）"_s);
@@ -1036,6 +1037,19 @@ void TestEditor::helpOpensOnceOnAnyButton()
     QTRY_VERIFY(first.isNull());  // closing unloads it
     QTest::mouseClick(picture, Qt::LeftButton);
     QCOMPARE(helpWindows().size(), 1);
+    helpWindows().constFirst()->close();
+
+    // The help key, and a screen reader's press, do what the mouse does.
+    window_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    QTest::keyClick(body(), Qt::Key_F1);
+    QCOMPARE(helpWindows().size(), 1);
+    QAccessible::queryAccessibleInterface(picture)->actionInterface()->doAction(
+        QAccessibleActionInterface::pressAction());
+    QCOMPARE(helpWindows().size(), 1);
+    QVERIFY(QAccessible::queryAccessibleInterface(picture)
+                ->text(QAccessible::Description)
+                .contains(u"F1"_s));
     helpWindows().constFirst()->close();
 }
 
