@@ -37,7 +37,7 @@ public:
         return real_.navigateEmbedded(frame, address, origin, screen);
     }
     void preloadEmbedded() override { real_.preloadEmbedded(); }
-    bool openInStandaloneBrowser(const QString&) override { return false; }
+    FileResult openInStandaloneBrowser(const QString&) override { return {false, QString()}; }
     void showWindow(QWidget* window) override { real_.showWindow(window); }
 
 private:

@@ -108,9 +108,11 @@ public:
     // Returns at once; the loading runs when the event loop is next idle.
     virtual void preloadEmbedded() = 0;
 
-    // Opens `address` in a new standalone browser window; false when no
-    // browser could be started.
-    virtual bool openInStandaloneBrowser(const QString& address) = 0;
+    // Opens `address` in a new standalone browser window. What the preview
+    // refuses is refused here too, with the reason (a pipe would leave the
+    // browser waiting); a missing file is the browser's to report. When no
+    // browser could be started, the result fails without a reason.
+    virtual FileResult openInStandaloneBrowser(const QString& address) = 0;
 
     // Shows a top-level window modeless and without an owner, or brings it
     // to the front when it is already shown.

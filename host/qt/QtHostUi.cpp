@@ -280,20 +280,22 @@ void QtHostUi::preloadEmbedded()
     QTimer::singleShot(0, QCoreApplication::instance(), [] { loadWebPaneModule(); });
 }
 
-bool QtHostUi::openInStandaloneBrowser(const QString& address)
+FileResult QtHostUi::openInStandaloneBrowser(const QString& address)
 {
+    if (const FileBytes page = readRegularFile(address); page.status == FileBytes::Refused)
+        return {false, page.error};
     // A browser, not the desktop's file opener: the opener refuses a page
     // not written yet, and may hand "myhtml" to a text editor.
     const QUrl url = QUrl::fromLocalFile(address);
     switch (launchDefaultBrowser(url)) {
     case BrowserLaunch::Started:
-        return true;
+        return {true, QString()};
     case BrowserLaunch::Failed:
-        return false;
+        return {false, QString()};
     case BrowserLaunch::NoDefault:
         break;
     }
-    return QDesktopServices::openUrl(url);
+    return {QDesktopServices::openUrl(url), QString()};
 }
 
 void QtHostUi::showWindow(QWidget* window)

@@ -78,10 +78,12 @@ void FakeHostUi::preloadEmbedded()
     ++preloads;
 }
 
-bool FakeHostUi::openInStandaloneBrowser(const QString& address)
+FileResult FakeHostUi::openInStandaloneBrowser(const QString& address)
 {
+    if (const FileBytes page = readRegularFile(address); page.status == FileBytes::Refused)
+        return {false, page.error};
     browserAddresses.append(address);
-    return browserAvailable;
+    return {browserAvailable, QString()};
 }
 
 void FakeHostUi::showWindow(QWidget* window)

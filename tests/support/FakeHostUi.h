@@ -53,7 +53,7 @@ public:
     FileResult navigateEmbedded(QWidget* frame, const QString& address, PageOrigin origin,
                                 const HandsetScreen& screen) override;
     void preloadEmbedded() override;
-    bool openInStandaloneBrowser(const QString& address) override;
+    FileResult openInStandaloneBrowser(const QString& address) override;
     void showWindow(QWidget* window) override;
 
     QStringList messageTexts() const;

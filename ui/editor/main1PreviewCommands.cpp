@@ -60,8 +60,12 @@ void main1::Label1_DblClick()
 {
     const QString path = Label1->text();
     const bool html = path.right(4).toLower() == u"html"_s || path.right(3).toLower() == u"htm"_s;
-    if (html)
-        host_.openInStandaloneBrowser(path);  // nothing to say if no browser starts
+    if (!html)
+        return;
+    // Refused as the preview refuses it; nothing to say if no browser starts.
+    const FileResult opened = host_.openInStandaloneBrowser(path);
+    if (!opened.ok && !opened.error.isEmpty())
+        host_.msgBox(fileFailureText(u"ページを表示できませんでした。"_s, path, opened.error));
 }
 
 }  // namespace quillet

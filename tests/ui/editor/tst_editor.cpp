@@ -35,6 +35,8 @@
 #include <QTimer>
 #include <QToolTip>
 
+#include <sys/stat.h>
+
 using namespace quillet;
 using namespace Qt::Literals::StringLiterals;
 
@@ -994,6 +996,7 @@ void TestEditor::doubleClickOpensHtmlOnly_data()
     QTest::newRow(".HTM") << u"PAGE.HTM"_s << true;
     QTest::newRow(".Html") << u"page.Html"_s << true;
     QTest::newRow("ending without a dot") << u"myhtml"_s << true;
+    QTest::newRow("named pipe, refused as the preview refuses it") << u"pipe.html"_s << false;
 }
 
 void TestEditor::doubleClickOpensHtmlOnly()
@@ -1001,17 +1004,23 @@ void TestEditor::doubleClickOpensHtmlOnly()
     QFETCH(QString, name);
     QFETCH(bool, opens);
 
+    const bool pipe = name == u"pipe.html"_s;
+    if (pipe)
+        QCOMPARE(::mkfifo(QFile::encodeName(file(name)).constData(), 0644), 0);
     if (!name.isEmpty()) {
         host_->dialogPaths = {file(name)};
         click("Command4");
     }
+    host_->messages.clear();
     host_->browserAvailable = false;  // nothing is said when no browser starts
     QTest::mouseDClick(label("Label1"), Qt::LeftButton);
     QTest::mouseDClick(label("Label1"), Qt::LeftButton);
 
     const QStringList expected = opens ? QStringList{file(name), file(name)} : QStringList();
     QCOMPARE(host_->browserAddresses, expected);
-    QVERIFY(host_->messages.isEmpty());
+    QCOMPARE(host_->messages.size(), pipe ? 2 : 0);
+    if (pipe)
+        QVERIFY(host_->messages[0].text.startsWith(u"ページを表示できませんでした。\n"_s));
 }
 
 void TestEditor::helpOpensOnceOnAnyButton()
