@@ -10,6 +10,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPluginLoader>
@@ -151,6 +152,29 @@ QByteArray handsetLayoutStyle(const HandsetScreen& screen)
            "</feComponentTransfer></filter></svg>";
 }
 
+// Proposes `path` in the dialog's name field. The dialog shows a path
+// whose folder does not exist yet relative to the filesystem's root, while
+// it opens in another folder: taken as proposed, "/a/b/c.html" would be
+// "a/b/c.html" there. So it opens in the nearest folder that exists, with
+// the rest of the path as the name.
+void propose(QFileDialog& dialog, const QString& path)
+{
+    const QFileInfo proposed(path);
+    if (proposed.isRelative() || proposed.dir().exists()) {
+        dialog.selectFile(path);  // a bare name opens where the dialog last was
+        return;
+    }
+    QString folder = proposed.absolutePath();
+    while (!QFileInfo(folder).isDir()) {
+        const QString parent = QFileInfo(folder).absolutePath();
+        if (parent == folder)
+            break;
+        folder = parent;
+    }
+    dialog.setDirectory(folder);
+    dialog.selectFile(QDir(folder).relativeFilePath(proposed.absoluteFilePath()));
+}
+
 // One dialog from the shared properties. No overwrite question and no
 // existence check: the commands ask and report themselves.
 bool runFileDialog(CommonDialog& properties, QFileDialog::AcceptMode mode)
@@ -163,7 +187,7 @@ bool runFileDialog(CommonDialog& properties, QFileDialog::AcceptMode mode)
     dialog.setNameFilters(nameFiltersFromDialogFilter(properties.Filter));
     dialog.setDefaultSuffix(properties.DefaultExt);
     if (!properties.FileName.isEmpty())
-        dialog.selectFile(properties.FileName);
+        propose(dialog, properties.FileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
     properties.FileName = QDir::toNativeSeparators(dialog.selectedFiles().constFirst());

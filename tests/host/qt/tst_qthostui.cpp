@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -50,6 +51,7 @@ private slots:
     void messageBox();
     void dialogFilters_data();
     void dialogFilters();
+    void proposalInAMissingFolderStaysThatPath();
     void keysGoToTheirTarget();
     void shiftF10OpensTheMenuAtTheCaret();
     void standaloneBrowserIsTheDefaultBrowser();
@@ -134,6 +136,25 @@ void TestQtHostUi::dialogFilters()
     QFETCH(QString, filter);
     QFETCH(QStringList, nameFilters);
     QCOMPARE(nameFiltersFromDialogFilter(filter), nameFilters);
+}
+
+// A path typed into a folder that does not exist yet is proposed again as
+// that path: taken as proposed, it is the same path, wherever the dialog
+// opens.
+void TestQtHostUi::proposalInAMissingFolderStaysThatPath()
+{
+    QTemporaryDir dir;
+    CommonDialog properties;
+    properties.FileName = QDir::toNativeSeparators(dir.filePath(u"missing/deeper/sub100.html"_s));
+    const QString proposed = properties.FileName;
+    QString problem;
+    QTimer::singleShot(0, [&problem] {
+        if (auto* dialog = activeModal<QFileDialog>(problem))
+            QMetaObject::invokeMethod(dialog, "accept");  // as Enter does
+    });
+    QVERIFY(QtHostUi().showSave(properties));
+    QVERIFY2(problem.isEmpty(), qPrintable(problem));
+    QCOMPARE(properties.FileName, proposed);
 }
 
 void TestQtHostUi::keysGoToTheirTarget()
