@@ -2,6 +2,7 @@
 
 #include "CodePage.h"
 #include "DefaultBrowser.h"
+#include "GlobalShareContext.h"
 #include "TextFile.h"
 #include "WebPane.h"
 
@@ -13,6 +14,7 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QOpenGLContext>
 #include <QPluginLoader>
 #include <QTimer>
 #include <QUrl>
@@ -51,11 +53,25 @@ namespace {
 
 const QString webPaneObjectName = u"WebEngineView"_s;
 
+// The engine looks for one OpenGL context shared by all the moment its
+// library loads, and warns that the program did not ask Qt for one. Asked
+// for, Qt would make it at start-up and load the GL driver into every run;
+// one that is never made loads nothing, and the engine draws in software.
+void shareContextForTheEngine()
+{
+    if (QOpenGLContext::globalShareContext())
+        return;
+    auto* context = new QOpenGLContext(QCoreApplication::instance());  // lives as long as the app
+    context->setFormat(QSurfaceFormat::defaultFormat());
+    qt_gl_set_global_share_context(context);
+}
+
 // The browser module, beside the program or where the install put it;
 // nullptr when it or the browser engine it needs is missing. Loaded once
 // and kept: the loader hands back the same object every time.
 WebPaneFactory* loadWebPaneModule()
 {
+    shareContextForTheEngine();
     const QString programDir = QCoreApplication::applicationDirPath();
     const QString name = QLatin1StringView(webPaneModuleName);
     const QString installed = programDir + u'/' + QLatin1StringView(QUILLET_WEBPANE_FROM_BIN);

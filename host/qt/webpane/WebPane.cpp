@@ -2,10 +2,6 @@
 // libraries are large, and only a preview should pay for loading them.
 #include "WebPane.h"
 
-#include "GlobalShareContext.h"
-
-#include <QCoreApplication>
-#include <QOpenGLContext>
 #include <QQuickWindow>
 #include <QWebEngineFullScreenRequest>
 #include <QWebEnginePage>
@@ -45,18 +41,12 @@ void confine(QWebEngineView& view)
 // surface, and Qt 6.4 gets one by destroying and re-creating the editor's
 // native window as the view joins it: the window vanishes and comes back
 // elsewhere, under a new id, with the window manager's state for it lost.
-// The pane is small, so software drawing costs nothing a user sees, and
-// the OpenGL driver is never loaded.
+// The pane is small, so software drawing costs nothing a user sees. (The
+// engine still reads the format of the context it would share: the program
+// sets one, never made, before it loads this module.)
 void drawInSoftware()
 {
-    if (QOpenGLContext::globalShareContext())
-        return;  // done before
     QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
-    // The engine still reads the format of the context it would share, and
-    // crashes when there is none. One that is never created loads nothing.
-    auto* context = new QOpenGLContext(QCoreApplication::instance());  // lives as long as the app
-    context->setFormat(QSurfaceFormat::defaultFormat());
-    qt_gl_set_global_share_context(context);
 }
 
 }  // namespace
