@@ -17,6 +17,7 @@
 #include <QEvent>
 #include <QFont>
 #include <QFontDatabase>
+#include <QFontMetricsF>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -66,6 +67,12 @@ QString installedFamily(const JapaneseFace& face, const QStringList& installed)
             return family;
     }
     return face.name;
+}
+
+bool latinIsFixedWidth(const QFont& font)
+{
+    const QFontMetricsF metrics(font);
+    return metrics.horizontalAdvance(u'i') == metrics.horizontalAdvance(u'M');
 }
 
 QFont japaneseFont(const QString& family, qreal points)
@@ -225,6 +232,12 @@ void main1::createControls()
     Text2->setText(defaultNextLink);
 
     const QString gothic = installedFamily(pGothic, installedFamilies);
+    // A Japanese desktop's default face (IPAGothic, through fontconfig) draws
+    // Latin at a fixed width: "ver 1.06" runs past the window's edge. There
+    // the window takes the proportional Gothic, as the Japanese desktop the
+    // layout was drawn on did.
+    if (latinIsFixedWidth(font()))
+        setFont(japaneseFont(gothic, font().pointSizeF()));
     Label2 = label(this, u"Label2"_s, u"次へボタンを最下部に追加可能。(ここに URL 記入)"_s,
                    twipsRect(0, 5640, 4455, 255), Qt::AlignHCenter | Qt::AlignTop);
     Label2->setFont(japaneseFont(gothic, 9.75));
