@@ -25,8 +25,6 @@
 #include <QPushButton>
 #include <QShortcut>
 
-#include <memory>
-
 namespace quillet {
 
 using namespace Qt::Literals::StringLiterals;
