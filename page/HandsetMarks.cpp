@@ -20,15 +20,14 @@ bool isNameCharacter(QChar c)
     return isAsciiLetter(c) || c.isDigit() || c == u'-' || c == u'_' || c == u':';
 }
 
-bool isSpace(QChar c)
-{
-    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == QChar::ParagraphSeparator ||
-           c == QChar::LineSeparator;
-}
-
 bool isLineEnd(QChar c)
 {
     return c == u'\n' || c == u'\r' || c == QChar::ParagraphSeparator || c == QChar::LineSeparator;
+}
+
+bool isSpace(QChar c)
+{
+    return c == u' ' || c == u'\t' || isLineEnd(c);
 }
 
 qsizetype lineEnd(QStringView text, qsizetype from)
@@ -44,12 +43,14 @@ qsizetype skipSpace(QStringView text, qsizetype at, qsizetype end)
 }
 
 // A mark for what only the handsets of `since` on show, when the chosen
-// series is older.
-void markLater(Series chosen, qsizetype start, qsizetype length, HtmlVersion since,
+// series is older; whether it was marked.
+bool markLater(Series chosen, qsizetype start, qsizetype length, HtmlVersion since,
                const QString& label, QList<HandsetMark>& marks)
 {
-    if (since > handsetSeries(chosen).html)
-        marks.append({start, length, HandsetMark::Later, label, since});
+    if (since <= handsetSeries(chosen).html)
+        return false;
+    marks.append({start, length, HandsetMark::Later, label, since});
+    return true;
 }
 
 // The dated attributes of the start tag of `element`, from `from` to the
@@ -107,10 +108,8 @@ void markTag(QStringView text, qsizetype lt, qsizetype gt, Series chosen, QList<
             {nameStart, nameEnd - nameStart, HandsetMark::UnknownTag, label, HtmlVersion::V1_0});
         return;
     }
-    if (*since > handsetSeries(chosen).html) {
-        marks.append({nameStart, nameEnd - nameStart, HandsetMark::Later, label, *since});
+    if (markLater(chosen, nameStart, nameEnd - nameStart, *since, label, marks))
         return;  // its attributes come with it
-    }
     if (!endTag)
         markAttributes(text, name, nameEnd, gt, chosen, marks);
 }
@@ -164,13 +163,13 @@ void markPictograms(QStringView text, const QList<PictogramSpan>& pictograms, Se
     }
 }
 
+}  // namespace
+
 void sortByStart(QList<HandsetMark>& marks)
 {
     std::stable_sort(marks.begin(), marks.end(),
                      [](const HandsetMark& a, const HandsetMark& b) { return a.start < b.start; });
 }
-
-}  // namespace
 
 QList<HandsetMark> HandsetMarker::marks(QStringView text, bool bodyGoesOn)
 {

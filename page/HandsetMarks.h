@@ -60,6 +60,10 @@ private:
     Series series_ = Series::S501i;
 };
 
+// Puts marks in text order of their starts, keeping the order of marks
+// that start together.
+void sortByStart(QList<HandsetMark>& marks);
+
 // The tooltip of a mark; empty for the kinds that only colour.
 QString handsetMarkTip(const HandsetMark& mark);
 

@@ -235,9 +235,7 @@ QList<HandsetMark> HandsetDecorator::marksIn(int shownFrom, int shownTo,
                                          &pictograms),
                   viewStart);
         for (PictogramSpan& pictogram : pictograms) pictogram.start += from + viewStart;
-        std::stable_sort(
-            shown.begin(), shown.end(),
-            [](const HandsetMark& a, const HandsetMark& b) { return a.start < b.start; });
+        sortByStart(shown);
         return shown;
     }
     return {};

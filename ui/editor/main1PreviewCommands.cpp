@@ -13,6 +13,16 @@ namespace quillet {
 
 using namespace Qt::Literals::StringLiterals;
 
+namespace {
+
+// The same words whether the pane or the user's browser refused the page.
+void sayNotShown(HostUi& host, const QString& path, const QString& reason)
+{
+    host.msgBox(fileFailureText(u"ページを表示できませんでした。"_s, path, reason));
+}
+
+}  // namespace
+
 FileResult main1::showInPane(const QString& path, PageOrigin origin)
 {
     const HandsetScreen& screen = handsetSeries(handsetMarks_->series()).screen;
@@ -26,7 +36,7 @@ void main1::showPage(const QString& path, PageOrigin origin)
 {
     const FileResult result = showInPane(path, origin);
     if (!result.ok)
-        host_.msgBox(fileFailureText(u"ページを表示できませんでした。"_s, path, result.error));
+        sayNotShown(host_, path, result.error);
 }
 
 void main1::Command6_Click()
@@ -65,7 +75,7 @@ void main1::Label1_DblClick()
     // Refused as the preview refuses it; nothing to say if no browser starts.
     const FileResult opened = host_.openInStandaloneBrowser(path);
     if (!opened.ok && !opened.error.isEmpty())
-        host_.msgBox(fileFailureText(u"ページを表示できませんでした。"_s, path, opened.error));
+        sayNotShown(host_, path, opened.error);
 }
 
 }  // namespace quillet
