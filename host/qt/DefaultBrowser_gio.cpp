@@ -2,7 +2,6 @@
 
 #include <QUrl>
 
-#ifdef QUILLET_HAVE_GIO
 // GLib's headers name struct members "signals", which Qt defines as a
 // keyword.
 #pragma push_macro("signals")
@@ -12,11 +11,8 @@
 
 #include <QLibrary>
 #include <memory>
-#endif
 
 namespace quillet {
-
-#ifdef QUILLET_HAVE_GIO
 namespace {
 
 // GIO is loaded on the first double-click, not linked: start-up would
@@ -88,11 +84,5 @@ BrowserLaunch launchDefaultBrowser(const QUrl& url)
                                                                              {gio.freeError});
     return started ? BrowserLaunch::Started : BrowserLaunch::Failed;
 }
-#else
-BrowserLaunch launchDefaultBrowser(const QUrl&)
-{
-    return BrowserLaunch::NoDefault;  // the desktop services know the browser here
-}
-#endif
 
 }  // namespace quillet
