@@ -1,6 +1,5 @@
 #include "CodePage.h"
 
-#include <unicode/uchar.h>
 #include <unicode/ucnv.h>
 #include <unicode/ucnv_cb.h>
 
@@ -47,97 +46,6 @@ void substituteAndCount(const void* context, UConverterFromUnicodeArgs* args, co
     ucnv_cbFromUWriteSub(args, 0, status);
 }
 
-// The handsets' pictograms: their two-byte codes in the code page's
-// user-defined area, each with the Unicode character or keycap sequence it
-// stands for (second is 0 for a single character).
-struct Pictogram {
-    quint16 code;
-    char32_t first;
-    char32_t second;
-};
-#include "Pictograms.inc"
-
-constexpr char16_t emojiPresentation = 0xFE0F;
-constexpr char16_t combiningKeycap = 0x20E3;
-
-// Below this, only a keycap sequence can be a pictogram: most text is
-// passed over without a look-up.
-constexpr char32_t lowestSinglePictogram = [] {
-    char32_t lowest = 0x10FFFF;
-    for (const Pictogram& pictogram : pictogramsByText) {
-        if (!pictogram.second && pictogram.first < lowest)
-            lowest = pictogram.first;
-    }
-    return lowest;
-}();
-
-// Which stretches of 64 code points of the Basic Multilingual Plane hold
-// the first character of a pictogram: kana and kanji, most of a Japanese
-// body, are passed over without a look-up.
-constexpr std::array<quint64, 16> pictogramStretches = [] {
-    std::array<quint64, 16> stretches{};
-    const auto mark = [&stretches](char32_t c) {
-        stretches.at(c >> 12) |= quint64(1) << ((c >> 6) & 63);
-    };
-    for (const Pictogram& pictogram : pictogramsByText) {
-        // Beyond the plane, by the high surrogate that starts it.
-        mark(pictogram.first < 0x10000 ? pictogram.first : QChar::highSurrogate(pictogram.first));
-    }
-    return stretches;
-}();
-
-// For a UTF-16 unit.
-constexpr bool mayStartPictogram(char16_t c)
-{
-    return ((pictogramStretches.at(c >> 12) >> ((c >> 6) & 63)) & 1) != 0;
-}
-
-struct PictogramMatch {
-    quint16 code;
-    qsizetype length;  // UTF-16 units of the text it replaces
-};
-
-const Pictogram* pictogramFor(char32_t first, char32_t second)
-{
-    const auto byText = [](const Pictogram& p, std::pair<char32_t, char32_t> key) {
-        return std::pair(p.first, p.second) < key;
-    };
-    const auto* const end = std::end(pictogramsByText);
-    const auto* found =
-        std::lower_bound(std::begin(pictogramsByText), end, std::pair(first, second), byText);
-    return found != end && found->first == first && found->second == second ? found : nullptr;
-}
-
-// The pictogram that the text at `at` stands for: a mapped character, or a
-// keycap sequence (a digit or "#", the keycap mark, and an emoji
-// presentation selector between the two as input methods type it). An
-// emoji presentation selector right after it belongs to it.
-std::optional<PictogramMatch> pictogramAt(QStringView text, qsizetype at)
-{
-    const auto unit = [&text](qsizetype i) -> char16_t {
-        return i < text.size() ? text[i].unicode() : u'\0';
-    };
-    qsizetype end = at + 1;
-    char32_t first = unit(at);
-    if (!mayStartPictogram(char16_t(first)))
-        return std::nullopt;
-    if (QChar::isHighSurrogate(first) && QChar::isLowSurrogate(unit(end)))
-        first = QChar::surrogateToUcs4(unit(at), unit(end++));
-    const qsizetype keycap = unit(end) == emojiPresentation ? end + 1 : end;
-    if (first < lowestSinglePictogram && unit(keycap) != combiningKeycap)
-        return std::nullopt;
-    const Pictogram* pictogram = nullptr;
-    if (unit(keycap) == combiningKeycap && (pictogram = pictogramFor(first, combiningKeycap)))
-        end = keycap + 1;
-    else
-        pictogram = pictogramFor(first, 0);
-    if (!pictogram)
-        return std::nullopt;
-    if (unit(end) == emojiPresentation)
-        ++end;
-    return PictogramMatch{pictogram->code, end - at};
-}
-
 // The converter reads the code page's user-defined codes, F040 to F9FC,
 // in order as the private-use characters U+E000 to U+E757.
 bool isUserDefined(QChar c)
@@ -145,28 +53,11 @@ bool isUserDefined(QChar c)
     return c.unicode() >= 0xE000 && c.unicode() <= 0xE757;
 }
 
-// The character or keycap sequence of a pictogram read from a file as the
-// user-defined character `c`; empty when its code is no pictogram.
-QString pictogramText(QChar c, PictogramStyle style)
+quint16 userDefinedCode(QChar c)
 {
     const int index = c.unicode() - 0xE000;
     const int trail = index % 188;  // 40-7E, then 80-FC
-    const auto code =
-        quint16(((0xF0 + index / 188) << 8) | (trail < 0x3F ? 0x40 + trail : 0x41 + trail));
-    const auto* const end = std::end(pictogramsByCode);
-    const auto* found =
-        std::lower_bound(std::begin(pictogramsByCode), end, code,
-                         [](const Pictogram& p, quint16 key) { return p.code < key; });
-    if (found == end || found->code != code)
-        return QString();
-    QString text = QString::fromUcs4(&found->first, 1);
-    const bool keycap = found->second != 0;
-    if (style == PictogramStyle::AsEmoji &&
-        (keycap || !u_hasBinaryProperty(UChar32(found->first), UCHAR_EMOJI_PRESENTATION)))
-        text += QChar(emojiPresentation);  // a keycap takes it before the keycap mark
-    if (keycap)
-        text += QChar(char16_t(found->second));
-    return text;
+    return quint16(((0xF0 + index / 188) << 8) | (trail < 0x3F ? 0x40 + trail : 0x41 + trail));
 }
 
 // Converts `text` through ICU and appends the bytes.
@@ -194,16 +85,10 @@ template <typename OnRun, typename OnPictogram>
 void splitAtPictograms(QStringView text, OnRun&& onRun, OnPictogram&& onPictogram)
 {
     qsizetype run = 0;
-    for (qsizetype at = 0; at < text.size();) {
-        const std::optional<PictogramMatch> pictogram = pictogramAt(text, at);
-        if (!pictogram) {
-            ++at;
-            continue;
-        }
-        onRun(run, text.sliced(run, at - run));
-        onPictogram(at, *pictogram);
-        at += pictogram->length;
-        run = at;
+    for (const PictogramSpan& pictogram : pictogramSpans(text)) {
+        onRun(run, text.sliced(run, pictogram.start - run));
+        onPictogram(pictogram);
+        run = pictogram.start + pictogram.length;
     }
     onRun(run, text.sliced(run));
 }
@@ -222,7 +107,7 @@ QByteArray encode(QStringView text, qsizetype& substituted)
     out.reserve(text.size() + text.size() / 2);
     splitAtPictograms(
         text, [&](qsizetype, QStringView run) { appendConverted(converter.get(), run, out); },
-        [&out](qsizetype, const PictogramMatch& pictogram) {
+        [&out](const PictogramSpan& pictogram) {
             out.append(char(pictogram.code >> 8)).append(char(pictogram.code & 0xFF));
         });
     return out;
@@ -369,48 +254,11 @@ QList<Cp932Risk> Cp932RiskFinder::risks(QStringView text, QList<PictogramSpan>* 
                 converter_ = std::make_unique<Converter>();  // not at start-up: ICU loads its table
             appendRisks(converter_->converter.get(), run, start, found);
         },
-        [pictograms](qsizetype at, const PictogramMatch& pictogram) {
+        [pictograms](const PictogramSpan& pictogram) {
             if (pictograms)
-                pictograms->append({at, pictogram.length, pictogram.code});
+                pictograms->append(pictogram);
         });
     return found;
-}
-
-QList<PictogramSpan> pictogramSpans(QStringView text)
-{
-    QList<PictogramSpan> spans;
-    splitAtPictograms(
-        text, [](qsizetype, QStringView) {},
-        [&spans](qsizetype at, const PictogramMatch& pictogram) {
-            spans.append({at, pictogram.length, pictogram.code});
-        });
-    return spans;
-}
-
-QList<PictogramEntry> pictogramEntries()
-{
-    static_assert(std::size(pictogramNamesByCode) == std::size(pictogramsByCode));
-    QList<PictogramEntry> entries;
-    entries.reserve(qsizetype(std::size(pictogramsByCode)));
-    for (std::size_t i = 0; i < std::size(pictogramsByCode); ++i) {
-        const Pictogram& pictogram = pictogramsByCode[i];
-        QString text = QString::fromUcs4(&pictogram.first, 1);
-        if (pictogram.second)
-            text += QChar(char16_t(pictogram.second));
-        entries.append({pictogram.code, text, QString::fromLatin1(pictogramNamesByCode[i])});
-    }
-    return entries;
-}
-
-QList<char32_t> textStylePictograms()
-{
-    QList<char32_t> characters;
-    for (const Pictogram& pictogram : pictogramsByText) {
-        if (!pictogram.second &&
-            !u_hasBinaryProperty(UChar32(pictogram.first), UCHAR_EMOJI_PRESENTATION))
-            characters.append(pictogram.first);
-    }
-    return characters;
 }
 
 QString fromCp932(QByteArrayView bytes, PictogramStyle style)
@@ -421,7 +269,8 @@ QString fromCp932(QByteArrayView bytes, PictogramStyle style)
     QString withPictograms;
     withPictograms.reserve(text.size());
     for (const QChar c : text) {
-        const QString pictogram = isUserDefined(c) ? pictogramText(c, style) : QString();
+        const QString pictogram =
+            isUserDefined(c) ? pictogramText(userDefinedCode(c), style) : QString();
         withPictograms += pictogram.isEmpty() ? QString(c) : pictogram;
     }
     return withPictograms;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Pictograms.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QList>
@@ -39,14 +41,6 @@ struct Cp932Risk {
     }
 };
 
-// Where a text holds pictograms, as toCp932 reads them: each a character
-// or keycap sequence, with the emoji presentation selector if it has one.
-struct PictogramSpan {
-    qsizetype start = 0;   // UTF-16 index
-    qsizetype length = 0;  // UTF-16 units
-    quint16 code = 0;      // its two bytes in a page
-};
-
 // Finds the risky characters of texts with the very encoder toCp932 uses,
 // opening its converter on the first text that needs it and keeping it for
 // the next.
@@ -65,28 +59,6 @@ private:
     struct Converter;
     std::unique_ptr<Converter> converter_;
 };
-
-// How a pictogram code reads: as the character or keycap sequence Unicode
-// maps it to, which writes back byte for byte, or with the emoji
-// presentation selector as well, so that a browser draws the colour emoji
-// a handset shows where the character would default to a plain glyph.
-enum class PictogramStyle { AsMapped, AsEmoji };
-
-QList<PictogramSpan> pictogramSpans(QStringView text);
-
-// One of the handsets' pictograms, as a palette offers it.
-struct PictogramEntry {
-    quint16 code = 0;  // its two bytes in a page, F89F for the first
-    QString text;      // what typing it puts in a box: no presentation selector
-    QString name;      // Unicode's name, "BLACK SUN WITH RAYS"
-};
-// Every pictogram, in the order of their codes.
-QList<PictogramEntry> pictogramEntries();
-
-// The pictograms' single characters that a browser draws as a plain glyph
-// wherever the page's font has one (☀ in the Japanese faces), selector or
-// not.
-QList<char32_t> textStylePictograms();
 
 // Decodes code page 932; a byte sequence it does not define becomes U+FFFD,
 // and a pictogram code the emoji it stands for.
