@@ -46,7 +46,7 @@ void writePage(benchmark::State& state, const QString& body)
     QtHostUi host;
     SubPageWriter writer(page, host);
     for ([[maybe_unused]] auto _ : state) {
-        if (writer.hpmake().outcome != HpmakeResult::Written)
+        if (!writer.hpmake().ok())
             state.SkipWithError("the page was not written");
     }
     setBytes(state, body);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Result.h"
+
 #include <QString>
 
 class QWidget;
@@ -33,12 +35,6 @@ struct CommonDialog {
     QString FileName;          // in: the proposed name; out: the chosen path
 };
 
-// Outcome of a file operation; `error` holds the reason in the user's words.
-struct FileResult {
-    bool ok = false;
-    QString error;
-};
-
 // Where a previewed page came from, which decides how its bytes are read.
 enum class PageOrigin { Written, Loaded };
 
@@ -49,12 +45,6 @@ struct HandsetScreen {
     int height = 0;             // dots
     int charactersPerLine = 0;  // full-width characters
     Tones tones = Colour;
-};
-
-struct TextReadResult {
-    bool ok = false;
-    QString text;
-    QString error;
 };
 
 // The window-system services the program logic uses. The Qt implementation
@@ -78,11 +68,11 @@ public:
 
     // Replaces the file at `path` with `text` in code page 932, atomically:
     // on failure the previous file is left as it was.
-    virtual FileResult writeTextFile(const QString& path, const QString& text) = 0;
+    virtual Result<> writeTextFile(const QString& path, const QString& text) = 0;
 
     // Reads a body file as text (code page 932, or Unicode when the bytes
     // plainly are). Only a regular file of reasonable size is read.
-    virtual TextReadResult readTextFile(const QString& path) = 0;
+    virtual Result<QString> readTextFile(const QString& path) = 0;
 
     // The bare file name when an ordinary file exists at `path`, else "".
     virtual QString existingFileName(const QString& path) = 0;
@@ -100,8 +90,8 @@ public:
     // shows the browser's own error page; anything but a regular file of
     // reasonable size is refused, with the reason, and the pane is left
     // as it was.
-    virtual FileResult navigateEmbedded(QWidget* frame, const QString& address, PageOrigin origin,
-                                        const HandsetScreen& screen) = 0;
+    virtual Result<> navigateEmbedded(QWidget* frame, const QString& address, PageOrigin origin,
+                                      const HandsetScreen& screen) = 0;
 
     // Loads what the embedded browser needs, once a preview is likely to
     // follow, so the first one costs about what the engine itself needs.
@@ -111,8 +101,8 @@ public:
     // Opens `address` in a new standalone browser window. What the preview
     // refuses is refused here too, with the reason (a pipe would leave the
     // browser waiting); a missing file is the browser's to report. When no
-    // browser could be started, the result fails without a reason.
-    virtual FileResult openInStandaloneBrowser(const QString& address) = 0;
+    // browser could be started, it fails without a reason.
+    virtual Result<> openInStandaloneBrowser(const QString& address) = 0;
 
     // Shows a top-level window modeless and without an owner, or brings it
     // to the front when it is already shown.

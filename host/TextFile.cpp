@@ -1,31 +1,19 @@
 #include "TextFile.h"
 
 #include "CodePage.h"
+#include "PlatformFiles.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
-#include <cerrno>
-
-#ifdef Q_OS_UNIX
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#else
-#include <io.h>
-#endif
+#include <algorithm>
+#include <tuple>
 
 namespace quillet {
-namespace {
 
 using namespace Qt::Literals::StringLiterals;
-
-FileResult failure(const QString& reason)
-{
-    return {false, reason};
-}
 
 QString notRegularFileReason(const QString& kind)
 {
@@ -38,11 +26,19 @@ QString tooLargeReason()
            QString::number(maxReadableFileSize / (1024 * 1024)) + u" MiB までです）。"_s;
 }
 
+namespace {
+
 QString cutShortReason()
 {
     return u"ファイルを最後まで書き込めませんでした"
            u"（ディスクの空き容量かファイルサイズの上限に"
            u"達した可能性があります）。"_s;
+}
+
+QString damagedReason(const QString& why, const QString& restoreWhy)
+{
+    return why + u"\n元の内容に戻すこともできなかったため、ファイルは壊れています（"_s +
+           restoreWhy + u"）。"_s;
 }
 
 bool permissionBitsAllowWriting(const QFileInfo& target)
@@ -51,124 +47,73 @@ bool permissionBitsAllowWriting(const QFileInfo& target)
            (QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther);
 }
 
-// Data that only sits in the system's cache is not yet a file: a failure
-// to get it to the disk must stop the old file from being replaced.
-bool syncToDisk(QFileDevice& file)
+// Writes all of `bytes` where the file stands; `reached` tells how far the
+// writing got, whether it failed or not.
+Result<> writeAll(QFileDevice& file, const QByteArray& bytes, qint64& reached)
 {
-#ifdef Q_OS_UNIX
-    return ::fsync(file.handle()) == 0 || errno == EINVAL;  // EINVAL: no syncing here
-#else
-    return ::_commit(file.handle()) == 0;
-#endif
+    reached = std::max<qint64>(file.write(bytes), 0);
+    if (reached == bytes.size())
+        return {};
+    return failure(file.error() != QFileDevice::NoError ? file.errorString() : cutShortReason());
 }
 
-#ifdef Q_OS_UNIX
-QString kindOf(mode_t mode)
+Result<> resizeTo(QFileDevice& file, qint64 size)
 {
-    if (S_ISDIR(mode))
-        return u"フォルダ"_s;
-    if (S_ISFIFO(mode))
-        return u"名前付きパイプ"_s;
-    if (S_ISCHR(mode) || S_ISBLK(mode))
-        return u"デバイス"_s;
-    if (S_ISSOCK(mode))
-        return u"ソケット"_s;
-    return u"特殊なファイル"_s;
+    if (file.resize(size))
+        return {};
+    return failure(file.errorString());
 }
 
-// Why nothing may be written at `path`: something other than a regular
-// file stands there (links followed). Empty when there is nothing, or a
-// regular file.
-QString nonRegularTarget(const QString& path)
+// Puts the old bytes back as far as the new ones reached, and the old size:
+// wherever a limit stopped the new ones, the old ones beyond it were never
+// touched, and writing them again could only hit the same limit.
+Result<> restore(QFile& file, const QByteArray& old, qint64 reached)
 {
-    struct stat info {};
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0 || S_ISREG(info.st_mode))
-        return QString();
-    return notRegularFileReason(kindOf(info.st_mode));
-}
-
-// The new file takes over the old one's owner and group, so a page
-// replaced by root or in a group-shared folder stays its owner's. Without
-// the right to give a file away, the group alone may still be kept. False
-// when neither could be: a new file, or one the user may not give away,
-// stays the user's own.
-bool keepOwnerAndGroup(int newFile, const QString& oldPath)
-{
-    struct stat old {};
-    return ::stat(QFile::encodeName(oldPath).constData(), &old) == 0 &&
-           (::fchown(newFile, old.st_uid, old.st_gid) == 0 ||
-            ::fchown(newFile, uid_t(-1), old.st_gid) == 0);
-}
-
-class DescriptorCloser {
-public:
-    explicit DescriptorCloser(int fd) : fd_(fd) {}
-    ~DescriptorCloser() { ::close(fd_); }
-    Q_DISABLE_COPY_MOVE(DescriptorCloser)
-
-private:
-    int fd_;
-};
-#else
-QString nonRegularTarget(const QString& path)
-{
-    const QFileInfo info(path);
-    return info.exists() && !info.isFile() ? notRegularFileReason(u"フォルダ"_s) : QString();
-}
-
-bool keepOwnerAndGroup(int, const QString&)
-{
-    return false;  // no owners to keep here
-}
-#endif
-
-// Why `bytes` did not all reach the file, or "" when they did.
-QString writeFailure(QFileDevice& file, const QByteArray& bytes)
-{
-    if (file.write(bytes) == bytes.size())
-        return QString();
-    return file.error() != QFileDevice::NoError ? file.errorString() : cutShortReason();
-}
-
-QString syncFailure(QFileDevice& file)
-{
-    return syncToDisk(file) ? QString() : qt_error_string(errno);
+    const QByteArray overwritten = old.left(reached);
+    qint64 restored = 0;
+    if (!file.seek(0))
+        return failure(file.errorString());
+    if (Result<> written = writeAll(file, overwritten, restored); !written.ok())
+        return written;
+    if (Result<> resized = resizeTo(file, old.size()); !resized.ok())
+        return resized;
+    return syncToDisk(file);
 }
 
 // For a folder that allows no temporary file. Nothing is truncated until
 // the new bytes are all written, and on any failure the old bytes are
-// written back: wherever a limit stopped the new ones, the old ones beyond
-// it were never touched.
-FileResult overwriteInPlace(const QString& path, const QByteArray& bytes)
+// written back.
+Result<> overwriteInPlace(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
         return failure(file.errorString());
     const QByteArray old = file.readAll();
-    file.seek(0);
-    QString reason = writeFailure(file, bytes);
-    if (reason.isEmpty() && !file.resize(bytes.size()))
-        reason = file.errorString();
-    if (reason.isEmpty())
-        reason = syncFailure(file);
-    if (reason.isEmpty())
-        return {true, QString()};
-
-    file.seek(0);
-    file.write(old);
-    file.resize(old.size());
-    syncToDisk(file);
-    return failure(reason);
+    if (!file.seek(0))
+        return failure(file.errorString());
+    qint64 reached = 0;
+    Result<> replaced = writeAll(file, bytes, reached);
+    if (replaced.ok()) {
+        reached = std::max<qint64>(reached, old.size());  // the resize cuts what lies beyond
+        replaced = resizeTo(file, bytes.size());
+    }
+    if (replaced.ok())
+        replaced = syncToDisk(file);
+    if (replaced.ok())
+        return replaced;
+    if (const Result<> restored = restore(file, old, reached); !restored.ok())
+        return failure(damagedReason(replaced.error(), restored.error()));
+    return replaced;
 }
 
 }  // namespace
 
-FileResult replaceFileContents(const QString& path, const QByteArray& bytes)
+Result<> replaceFileContents(const QString& path, const QByteArray& bytes)
 {
     // A pipe or device would be replaced by a regular file, a folder
     // refused only after a temporary file was made.
-    if (const QString reason = nonRegularTarget(path); !reason.isEmpty())
-        return failure(reason);
+    if (Result<> regular = checkRegularTarget(path); !regular.ok())
+        return regular;
     // QSaveFile's own check asks access(), which root always passes; a file
     // the user marked read-only must still not be replaced.
     const QFileInfo target(path);
@@ -185,86 +130,31 @@ FileResult replaceFileContents(const QString& path, const QByteArray& bytes)
     // file with the truncated one.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return target.isFile() ? overwriteInPlace(path, bytes) : failure(file.errorString());
-    keepOwnerAndGroup(file.handle(), path);
+    // A new file, or one the user may not give away, stays the user's own.
+    std::ignore = keepOwnerAndGroup(file.handle(), path);
 
-    QString reason = writeFailure(file, bytes);
-    if (reason.isEmpty())
-        reason = syncFailure(file);
-    if (!reason.isEmpty()) {
+    qint64 reached = 0;
+    Result<> written = writeAll(file, bytes, reached);
+    if (written.ok())
+        written = syncToDisk(file);
+    if (!written.ok()) {
         file.cancelWriting();
-        file.commit();  // discards the temporary file now, not at destruction
-        return failure(reason);
+        std::ignore = file.commit();  // discards the temporary file now, not at destruction
+        return written;
     }
     if (!file.commit())
         return failure(file.errorString());
-    return {true, QString()};
+    return {};
 }
 
-#ifdef Q_OS_UNIX
-FileBytes readRegularFile(const QString& path)
+Result<QString> readTextFileContents(const QString& path)
 {
-    // Non-blocking, so opening a pipe with no writer returns at once; the
-    // checks then look at what was opened, not at what the name meant a
-    // moment before.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        const int error = errno;
-        if (error == ENXIO)  // a socket
-            return {FileBytes::Refused, {}, notRegularFileReason(kindOf(S_IFSOCK))};
-        return {
-            error == ENOENT ? FileBytes::Missing : FileBytes::Refused, {}, qt_error_string(error)};
-    }
-    const DescriptorCloser closer{fd};
-    struct stat info {};
-    if (::fstat(fd, &info) != 0)
-        return {FileBytes::Refused, {}, qt_error_string(errno)};
-    if (!S_ISREG(info.st_mode))
-        return {FileBytes::Refused, {}, notRegularFileReason(kindOf(info.st_mode))};
-    if (info.st_size > maxReadableFileSize)
-        return {FileBytes::Refused, {}, tooLargeReason()};
-
-    QByteArray bytes;
-    bytes.reserve(qsizetype(info.st_size));
-    char chunk[64 * 1024];
-    for (;;) {
-        const ssize_t got = ::read(fd, chunk, sizeof chunk);
-        if (got == 0)
-            return {FileBytes::Read, bytes, QString()};
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return {FileBytes::Refused, {}, qt_error_string(errno)};
-        if (bytes.size() + got > maxReadableFileSize)
-            return {FileBytes::Refused, {}, tooLargeReason()};  // it grew while being read
-        bytes.append(chunk, got);
-    }
-}
-#else
-FileBytes readRegularFile(const QString& path)
-{
-    const QFileInfo info(path);
-    if (!info.exists())
-        return {FileBytes::Missing, {}, u"ファイルがありません。"_s};
-    if (!info.isFile())
-        return {FileBytes::Refused, {}, notRegularFileReason(u"フォルダ"_s)};
-    if (info.size() > maxReadableFileSize)
-        return {FileBytes::Refused, {}, tooLargeReason()};
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {FileBytes::Refused, {}, file.errorString()};
-    QByteArray bytes = file.read(maxReadableFileSize + 1);
-    if (bytes.size() > maxReadableFileSize)
-        return {FileBytes::Refused, {}, tooLargeReason()};
-    return {FileBytes::Read, bytes, QString()};
-}
-#endif
-
-TextReadResult readTextFileContents(const QString& path)
-{
-    const FileBytes file = readRegularFile(path);
-    if (file.status != FileBytes::Read)
-        return {false, QString(), file.error};
-    return {true, decodeTextFile(file.bytes), QString()};
+    const Result<std::optional<QByteArray>> file = readRegularFile(path);
+    if (!file.ok())
+        return failure(file.error());
+    if (!file.value())
+        return failure(missingFileReason());
+    return decodeTextFile(*file.value());
 }
 
 QString existingOrdinaryFileName(const QString& path)

@@ -1,9 +1,11 @@
 #pragma once
 
-#include "HostUi.h"
+#include "Result.h"
 
 #include <QByteArray>
 #include <QString>
+
+#include <optional>
 
 namespace quillet {
 
@@ -18,23 +20,21 @@ inline constexpr qint64 maxReadableFileSize = 64 * 1024 * 1024;
 // file, the file is overwritten in place and its old bytes are put back if
 // that fails. Refused outright: a target whose permission bits allow no
 // writing (for every user, root included), and anything other than a
-// regular file (pipe, device, socket, folder) standing at the path.
-FileResult replaceFileContents(const QString& path, const QByteArray& bytes);
-
-struct FileBytes {
-    enum Status { Read, Missing, Refused };
-    Status status = Refused;
-    QByteArray bytes;
-    QString error;  // for Missing and Refused, in the user's words
-};
+// regular file (pipe, device, socket, folder) standing at the path. When
+// the old bytes could not be put back either, the reason says that the file
+// is damaged.
+Result<> replaceFileContents(const QString& path, const QByteArray& bytes);
 
 // Reads a regular file (links followed) of at most maxReadableFileSize
 // bytes. Never blocks: a pipe, a device or a socket is refused, however it
 // was swapped in, and so is a file that grows past the limit meanwhile.
-FileBytes readRegularFile(const QString& path);
+// Nothing at the path is not refused: the value is then std::nullopt, for
+// the caller to decide (a browser shows its own page for it).
+Result<std::optional<QByteArray>> readRegularFile(const QString& path);
 
-// Reads a body file and decodes it (see decodeTextFile).
-TextReadResult readTextFileContents(const QString& path);
+// Reads a body file and decodes it (see decodeTextFile); nothing at the
+// path fails.
+Result<QString> readTextFileContents(const QString& path);
 
 // The file-existence test: the bare file name when an ordinary file (or a
 // link to one) is at `path`, otherwise "". Hidden files count as existing,

@@ -30,39 +30,36 @@ QString subPageText(const QString& title, const QString& body, const QString& ne
     return page;
 }
 
-HpmakeResult SubPageWriter::hpmake()
+Result<> SubPageWriter::hpmake()
 {
     const QString path = fields_.outputPath();
     if (path.isEmpty()) {
         host_.msgBox(u"ファイル名を指定してください。"_s);
-        return {HpmakeResult::NoOutputPath, QString()};
+        return failure();  // told already
     }
 
     const QString nextLink = fields_.nextLink();
-    const FileResult written =
+    Result<> written =
         host_.writeTextFile(path, subPageText(fields_.title(), fields_.body(), nextLink));
-    if (!written.ok)
-        return {HpmakeResult::Failed, written.error};
-
-    if (nextLink.isEmpty())
+    if (written.ok() && nextLink.isEmpty())
         fields_.setNextLink(defaultNextLink);
-    return {HpmakeResult::Written, QString()};
+    return written;
 }
 
 void SubPageWriter::Command1_Click()
 {
-    const HpmakeResult result = hpmake();
-    if (result.outcome == HpmakeResult::Written)
+    const Result<> result = hpmake();
+    if (result.ok())
         host_.msgBox(u"作成しました。"_s);
     else
         reportFailure(result);  // an empty path was answered by the writer already
 }
 
-void SubPageWriter::reportFailure(const HpmakeResult& result) const
+void SubPageWriter::reportFailure(const Result<>& result) const
 {
-    if (result.outcome == HpmakeResult::Failed)
+    if (!result.ok() && !result.error().isEmpty())
         host_.msgBox(fileFailureText(u"ページを書き込めませんでした。"_s, fields_.outputPath(),
-                                     result.error));
+                                     result.error()));
 }
 
 }  // namespace quillet

@@ -18,12 +18,6 @@ bool hasNextLink(const QString& address);
 // body and address inserted verbatim.
 QString subPageText(const QString& title, const QString& body, const QString& nextLink);
 
-struct HpmakeResult {
-    enum Outcome { Written, NoOutputPath, Failed };
-    Outcome outcome = Failed;
-    QString error;  // why writing failed, for Failed
-};
-
 // The page writer and the create command built on it. The preview command
 // runs the same writer.
 class SubPageWriter {
@@ -31,16 +25,17 @@ public:
     SubPageWriter(SubPageSource& fields, HostUi& host) : fields_(fields), host_(host) {}
 
     // Writes the page from the current fields to the output path, or asks
-    // for a file name when none is chosen. An empty next-link is reset to
-    // "http://" after a page was written.
-    HpmakeResult hpmake();
+    // for a file name when none is chosen (a failure with nothing more to
+    // tell). An empty next-link is reset to "http://" after a page was
+    // written.
+    Result<> hpmake();
 
     // The create command: writes the page and confirms it, or says why not.
     void Command1_Click();
 
     // Tells the user why a page could not be written; silent for any other
     // outcome.
-    void reportFailure(const HpmakeResult& result) const;
+    void reportFailure(const Result<>& result) const;
 
 private:
     SubPageSource& fields_;

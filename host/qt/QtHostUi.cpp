@@ -249,12 +249,12 @@ bool QtHostUi::showSave(CommonDialog& dialog)
     return runFileDialog(dialog, QFileDialog::AcceptSave);
 }
 
-FileResult QtHostUi::writeTextFile(const QString& path, const QString& text)
+Result<> QtHostUi::writeTextFile(const QString& path, const QString& text)
 {
     return replaceFileContents(path, toCp932(text));
 }
 
-TextReadResult QtHostUi::readTextFile(const QString& path)
+Result<QString> QtHostUi::readTextFile(const QString& path)
 {
     return readTextFileContents(path);
 }
@@ -276,17 +276,17 @@ void QtHostUi::sendKeys(QWidget* target, const QString& keys)
     }
 }
 
-FileResult QtHostUi::navigateEmbedded(QWidget* frame, const QString& address, PageOrigin origin,
-                                      const HandsetScreen& screen)
+Result<> QtHostUi::navigateEmbedded(QWidget* frame, const QString& address, PageOrigin origin,
+                                    const HandsetScreen& screen)
 {
     // Read first, so a pipe or an endless device is refused before the
     // browser engine is even loaded.
-    const FileBytes page = readRegularFile(address);
-    if (page.status == FileBytes::Refused)
-        return {false, page.error};
+    const Result<std::optional<QByteArray>> page = readRegularFile(address);
+    if (!page.ok())
+        return failure(page.error());
     WebPaneFactory* const module = loadWebPaneModule();
     if (!module)
-        return {true, QString()};  // no browser engine here: the pane stays blank
+        return {};  // no browser engine here: the pane stays blank
     QWidget* view = webPaneIn(frame, *module);
     const qreal zoom = placeOnScreen(*view, *frame, screen);
     const QUrl url = QUrl::fromLocalFile(address);
@@ -298,18 +298,19 @@ FileResult QtHostUi::navigateEmbedded(QWidget* frame, const QString& address, Pa
     // 2 MB; beyond that, or for a missing file, it loads the address itself
     // and shows its own error page if need be.
     constexpr qsizetype contentLimit = 1024 * 1024;
-    if (page.status == FileBytes::Read && page.bytes.size() <= contentLimit) {
+    if (const std::optional<QByteArray>& bytes = page.value();
+        bytes && bytes->size() <= contentLimit) {
         // Pictograms show as the colour emoji a handset shows.
         constexpr PictogramStyle emoji = PictogramStyle::AsEmoji;
-        const QString text = origin == PageOrigin::Written ? fromCp932(page.bytes, emoji)
-                                                           : decodeTextFile(page.bytes, emoji);
+        const QString text = origin == PageOrigin::Written ? fromCp932(*bytes, emoji)
+                                                           : decodeTextFile(*bytes, emoji);
         module->showContent(view, text.toUtf8() + pictogramStyle() + handsetLayoutStyle(screen),
                             u"text/html;charset=UTF-8"_s, url);
     } else {
         view->setProperty("url", url);
     }
     view->setProperty("zoomFactor", zoom);
-    return {true, QString()};
+    return {};
 }
 
 void QtHostUi::preloadEmbedded()
@@ -320,22 +321,24 @@ void QtHostUi::preloadEmbedded()
     QTimer::singleShot(0, QCoreApplication::instance(), [] { loadWebPaneModule(); });
 }
 
-FileResult QtHostUi::openInStandaloneBrowser(const QString& address)
+Result<> QtHostUi::openInStandaloneBrowser(const QString& address)
 {
-    if (const FileBytes page = readRegularFile(address); page.status == FileBytes::Refused)
-        return {false, page.error};
+    if (const auto page = readRegularFile(address); !page.ok())
+        return failure(page.error());
     // A browser, not the desktop's file opener: the opener refuses a page
     // not written yet, and may hand "myhtml" to a text editor.
     const QUrl url = QUrl::fromLocalFile(address);
     switch (launchDefaultBrowser(url)) {
     case BrowserLaunch::Started:
-        return {true, QString()};
+        return {};
     case BrowserLaunch::Failed:
-        return {false, QString()};
+        return failure();
     case BrowserLaunch::NoDefault:
         break;
     }
-    return {QDesktopServices::openUrl(url), QString()};
+    if (QDesktopServices::openUrl(url))
+        return {};
+    return failure();
 }
 
 void QtHostUi::showWindow(QWidget* window)

@@ -24,14 +24,14 @@ public:
     int msgBox(const QString& text, int style, const QString& title) override;
     bool showOpen(CommonDialog& dialog) override;
     bool showSave(CommonDialog& dialog) override;
-    FileResult writeTextFile(const QString& path, const QString& text) override;
-    TextReadResult readTextFile(const QString& path) override;
+    Result<> writeTextFile(const QString& path, const QString& text) override;
+    Result<QString> readTextFile(const QString& path) override;
     QString existingFileName(const QString& path) override;
     void sendKeys(QWidget* target, const QString& keys) override;
-    FileResult navigateEmbedded(QWidget* frame, const QString& address, PageOrigin origin,
-                                const HandsetScreen& screen) override;
+    Result<> navigateEmbedded(QWidget* frame, const QString& address, PageOrigin origin,
+                              const HandsetScreen& screen) override;
     void preloadEmbedded() override;
-    FileResult openInStandaloneBrowser(const QString& address) override;
+    Result<> openInStandaloneBrowser(const QString& address) override;
     void showWindow(QWidget* window) override;
 };
 

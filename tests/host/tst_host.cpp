@@ -188,7 +188,7 @@ void TestHost::newFileGetsOrdinaryPermissions()
     writeFile(reference, "x");
     const QString page = dir.filePath(u"page.html"_s);
 
-    QVERIFY(replaceFileContents(page, "abc").ok);
+    QVERIFY(replaceFileContents(page, "abc").ok());
     QCOMPARE(readAll(page), QByteArray("abc"));
     QCOMPARE(QFile::permissions(page), QFile::permissions(reference));
 }
@@ -208,7 +208,7 @@ void TestHost::replacingKeepsPermissionsAndOwner()
     const uint group = root ? UnprivilegedFileAccess::nobody : ::getegid();
     QCOMPARE(::chown(QFile::encodeName(page).constData(), owner, group), 0);
 
-    QVERIFY(replaceFileContents(page, "new").ok);
+    QVERIFY(replaceFileContents(page, "new").ok());
     QCOMPARE(readAll(page), QByteArray("new"));
     QCOMPARE(QFile::permissions(page) & 0x7077, permissions);
     QCOMPARE(QFileInfo(page).ownerId(), owner);
@@ -223,7 +223,7 @@ void TestHost::symlinkIsWrittenThrough()
     writeFile(target, oldPageBytes);
     QVERIFY(QFile::link(target, link));
 
-    QVERIFY(replaceFileContents(link, "new").ok);
+    QVERIFY(replaceFileContents(link, "new").ok());
     QVERIFY(QFileInfo(link).isSymLink());
     QCOMPARE(readAll(target), QByteArray("new"));
 }

@@ -39,13 +39,13 @@ bool FakeHostUi::showSave(CommonDialog& dialog)
     return answerDialog(true, dialog);
 }
 
-FileResult FakeHostUi::writeTextFile(const QString& path, const QString& text)
+Result<> FakeHostUi::writeTextFile(const QString& path, const QString& text)
 {
     writtenPaths.append(path);
     return replaceFileContents(path, toCp932(text));
 }
 
-TextReadResult FakeHostUi::readTextFile(const QString& path)
+Result<QString> FakeHostUi::readTextFile(const QString& path)
 {
     return readTextFileContents(path);
 }
@@ -61,16 +61,15 @@ void FakeHostUi::sendKeys(QWidget* target, const QString& keys)
     QTest::keyClicks(target, keys);
 }
 
-FileResult FakeHostUi::navigateEmbedded(QWidget*, const QString& address, PageOrigin origin,
-                                        const HandsetScreen& screen)
+Result<> FakeHostUi::navigateEmbedded(QWidget*, const QString& address, PageOrigin origin,
+                                      const HandsetScreen& screen)
 {
     embeddedAddresses.append(address);
     embeddedOrigins.append(origin);
     embeddedScreens.append(screen);
-    const FileBytes page = readRegularFile(address);
-    if (page.status == FileBytes::Refused)
-        return {false, page.error};
-    return {true, QString()};
+    if (const auto page = readRegularFile(address); !page.ok())
+        return failure(page.error());
+    return {};
 }
 
 void FakeHostUi::preloadEmbedded()
@@ -78,12 +77,14 @@ void FakeHostUi::preloadEmbedded()
     ++preloads;
 }
 
-FileResult FakeHostUi::openInStandaloneBrowser(const QString& address)
+Result<> FakeHostUi::openInStandaloneBrowser(const QString& address)
 {
-    if (const FileBytes page = readRegularFile(address); page.status == FileBytes::Refused)
-        return {false, page.error};
+    if (const auto page = readRegularFile(address); !page.ok())
+        return failure(page.error());
     browserAddresses.append(address);
-    return {browserAvailable, QString()};
+    if (browserAvailable)
+        return {};
+    return failure();
 }
 
 void FakeHostUi::showWindow(QWidget* window)

@@ -232,7 +232,7 @@ void TestQtHostUi::standaloneBrowserIsTheDefaultBrowser()
 
     // Not written yet, and with a space: the browser shows its error page.
     const QString page = home.filePath(u"sub 100.html"_s);
-    QVERIFY(QtHostUi().openInStandaloneBrowser(page).ok);
+    QVERIFY(QtHostUi().openInStandaloneBrowser(page).ok());
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(opened), 10000);
     QFile result(opened);
     QVERIFY(result.open(QIODevice::ReadOnly));
