@@ -8,11 +8,31 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <dlfcn.h>
 #include <sys/fsuid.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <atomic>
+#include <cerrno>
 #include <csignal>
+
+namespace {
+std::atomic<bool> syncsFail{false};  // the one switch a FailingDisk turns
+}  // namespace
+
+// Stands in for the C library's own, which it calls otherwise: the file
+// services call fsync() by name, so the test programs reach them here.
+extern "C" int fsync(int fd)
+{
+    if (syncsFail) {
+        errno = EIO;
+        return -1;
+    }
+    using Sync = int (*)(int);
+    static const auto next = reinterpret_cast<Sync>(dlsym(RTLD_NEXT, "fsync"));
+    return next(fd);
+}
 
 namespace quillet {
 
@@ -69,7 +89,8 @@ FaultyTarget::FaultyTarget(const QTemporaryDir& dir, Fault fault)
         QFile::resize(path, maxReadableFileSize + 1);  // sparse: takes no disk
         break;
     case Fault::WriteProtectedFolder:
-    case Fault::WriteProtectedFolderSizeLimit: {
+    case Fault::WriteProtectedFolderSizeLimit:
+    case Fault::WriteProtectedFolderFailingDisk: {
         const auto everyoneWrites = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                     QFileDevice::ReadGroup | QFileDevice::WriteGroup |
                                     QFileDevice::ReadOther | QFileDevice::WriteOther;
@@ -84,6 +105,8 @@ FaultyTarget::FaultyTarget(const QTemporaryDir& dir, Fault fault)
         QFile::setPermissions(path, everyoneWrites);
         QFile::setPermissions(folder_, readOnly);
         unprivileged_ = std::make_unique<UnprivilegedFileAccess>();
+        if (fault == Fault::WriteProtectedFolderFailingDisk)
+            failingDisk_ = std::make_unique<FailingDisk>();
         break;
     }
     case Fault::JapaneseNameWithSpaces:
@@ -99,8 +122,10 @@ FaultyTarget::FaultyTarget(const QTemporaryDir& dir, Fault fault)
 
 FaultyTarget::~FaultyTarget()
 {
+    failingDisk_.reset();
     unprivileged_.reset();
-    if (fault_ == Fault::WriteProtectedFolder || fault_ == Fault::WriteProtectedFolderSizeLimit)
+    if (fault_ == Fault::WriteProtectedFolder || fault_ == Fault::WriteProtectedFolderSizeLimit ||
+        fault_ == Fault::WriteProtectedFolderFailingDisk)
         QFile::setPermissions(folder_, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                            QFileDevice::ExeOwner);  // so it can be removed
 }
@@ -122,7 +147,8 @@ bool FaultyTarget::readable() const
 {
     return fault_ != Fault::OverReadLimit &&
            (writable() || fault_ == Fault::ReadOnlyFile || fault_ == Fault::SizeLimit ||
-            fault_ == Fault::WriteProtectedFolderSizeLimit);
+            fault_ == Fault::WriteProtectedFolderSizeLimit ||
+            fault_ == Fault::WriteProtectedFolderFailingDisk);
 }
 
 qint64 FaultyTarget::sizeLimit(qint64 bytes) const
@@ -150,6 +176,7 @@ QString FaultyTarget::changes(const QByteArray& written) const
     case Fault::ReadOnlyFile:
     case Fault::SizeLimit:
     case Fault::WriteProtectedFolderSizeLimit:
+    case Fault::WriteProtectedFolderFailingDisk:  // in the cache, at least
         if (readAll(path) != oldPageBytes)
             return u"the old file was changed"_s;
         break;
@@ -184,6 +211,16 @@ UnprivilegedFileAccess::~UnprivilegedFileAccess()
         return;
     ::setfsuid(0);
     ::setfsgid(0);
+}
+
+FailingDisk::FailingDisk()
+{
+    syncsFail = true;
+}
+
+FailingDisk::~FailingDisk()
+{
+    syncsFail = false;
 }
 
 FileSizeLimit::FileSizeLimit(qint64 bytes)

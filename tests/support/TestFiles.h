@@ -43,6 +43,9 @@ enum class Fault {
     OverReadLimit,  // a regular file too large to load, fine to replace
     WriteProtectedFolderSizeLimit,
     WriteProtectedFolder,  // a writable file in a folder that takes no new file
+    // There, on a disk whose every sync fails, as a failing disk's does:
+    // the old bytes cannot be put back for sure either.
+    WriteProtectedFolderFailingDisk,
     JapaneseNameWithSpaces,
     Symlink,
 };
@@ -72,6 +75,16 @@ private:
     QString folder_;
     Fault fault_;
     std::unique_ptr<UnprivilegedFileAccess> unprivileged_;
+    std::unique_ptr<class FailingDisk> failingDisk_;
+};
+
+// While in scope, every fsync() of this process fails with EIO, as on a
+// disk that fails to write back what the system cached.
+class FailingDisk {
+public:
+    FailingDisk();
+    ~FailingDisk();
+    Q_DISABLE_COPY_MOVE(FailingDisk)
 };
 
 inline const QByteArray oldPageBytes = QByteArrayLiteral("<HTML>old page</HTML>\r\n");

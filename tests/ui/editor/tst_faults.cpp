@@ -48,21 +48,23 @@ private:
 
     std::unique_ptr<QTemporaryDir> dir_;
     std::unique_ptr<FakeHostUi> host_;
+    std::unique_ptr<Module1> module_;
     std::unique_ptr<main1> window_;
 };
 
 void TestFaults::init()
 {
-    Module1::loadedFileName.clear();
     dir_ = std::make_unique<QTemporaryDir>();
     host_ = std::make_unique<FakeHostUi>();
-    window_ = std::make_unique<main1>(*host_);
+    module_ = std::make_unique<Module1>();
+    window_ = std::make_unique<main1>(*host_, *module_);
     window_->show();
 }
 
 void TestFaults::cleanup()
 {
     window_.reset();
+    module_.reset();
     host_.reset();
 }
 
@@ -94,6 +96,7 @@ void TestFaults::everyFileCommand_data()
         {Fault::OverReadLimit, "file over the read limit"},
         {Fault::WriteProtectedFolder, "write-protected folder"},
         {Fault::WriteProtectedFolderSizeLimit, "write-protected folder, size limit"},
+        {Fault::WriteProtectedFolderFailingDisk, "write-protected folder, failing disk"},
         {Fault::JapaneseNameWithSpaces, "Japanese name with spaces"},
         {Fault::Symlink, "symlink"},
     };
@@ -150,6 +153,9 @@ void TestFaults::everyFileCommand()
         QCOMPARE(host_->messages.size(), 1);
         QVERIFY2(host_->messages[0].text.startsWith(headline + u'\n' + target.path + u"\n\n"_s),
                  qPrintable(host_->messages[0].text));
+        // Where even the old bytes could not be put back, the user is told.
+        QCOMPARE(host_->messages[0].text.contains(u"ファイルは壊れています"_s),
+                 Fault(fault) == Fault::WriteProtectedFolderFailingDisk);
     } else if (Command(command) == Command::Create) {
         QCOMPARE(host_->messageTexts(), QStringList{u"作成しました。"_s});
     } else {
