@@ -32,7 +32,8 @@ int main(int argc, char* argv[])
     const quillet::InputMethodGuard inputMethodGuard(&app);
     const quillet::ContextMenuKey contextMenuKey(&app);
     quillet::QtHostUi host;
-    quillet::main1 window(host);
+    quillet::Module1 module;
+    quillet::main1 window(host, module);
     window.show();
     return QApplication::exec();
 }

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "Module1.h"
 #include "QtHostUi.h"
+#include "main1.h"
 
 #include <QString>
 
 namespace quillet {
-
-class main1;
 
 // Mixed Japanese and ASCII, with line breaks, as a real body reads.
 QString mixedBody(qsizetype codeUnits);
@@ -24,25 +24,36 @@ public:
         dialog.FileName = outputPath_;
         return true;
     }
-    FileResult writeTextFile(const QString& path, const QString& text) override
+    Result<> writeTextFile(const QString& path, const QString& text) override
     {
         return real_.writeTextFile(path, text);
     }
-    TextReadResult readTextFile(const QString& path) override { return real_.readTextFile(path); }
+    Result<QString> readTextFile(const QString& path) override { return real_.readTextFile(path); }
     QString existingFileName(const QString& path) override { return real_.existingFileName(path); }
     void sendKeys(QWidget* target, const QString& keys) override { real_.sendKeys(target, keys); }
-    FileResult navigateEmbedded(QWidget* frame, const QString& address, PageOrigin origin,
-                                const HandsetScreen& screen) override
+    Result<> navigateEmbedded(QWidget* frame, const QString& address, PageOrigin origin,
+                              const HandsetScreen& screen) override
     {
         return real_.navigateEmbedded(frame, address, origin, screen);
     }
     void preloadEmbedded() override { real_.preloadEmbedded(); }
-    FileResult openInStandaloneBrowser(const QString&) override { return {false, QString()}; }
+    Result<> openInStandaloneBrowser(const QString&) override { return failure(); }
     void showWindow(QWidget* window) override { real_.showWindow(window); }
 
 private:
     QtHostUi real_;
     QString outputPath_;
+};
+
+// An editor window on the bench's host, with its own shared state.
+struct BenchWindow {
+    explicit BenchWindow(const QString& outputPath = QString())
+        : host(outputPath), window(host, module)
+    {
+    }
+    BenchHost host;
+    Module1 module;
+    main1 window;
 };
 
 // Clicks the preview and waits until the pane has loaded the page; false

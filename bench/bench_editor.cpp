@@ -28,8 +28,8 @@ BodyEditor* bodyOf(main1& window, const benchmark::State& state)
 
 void BM_BodyChange(benchmark::State& state)
 {
-    BenchHost host{QString()};
-    main1 window(host);
+    BenchWindow bench;
+    main1& window = bench.window;
     bodyOf(window, state)->setPlainText(mixedBody(state.range(0) / 2));
     for ([[maybe_unused]] auto _ : state) window.rtext1_Change();
     state.SetBytesProcessed(state.iterations() * state.range(0));
@@ -40,8 +40,8 @@ void BM_BodyChange(benchmark::State& state)
 // the marks and the repaint.
 void BM_Keystroke(benchmark::State& state)
 {
-    BenchHost host{QString()};
-    main1 window(host);
+    BenchWindow bench;
+    main1& window = bench.window;
     window.show();
     BodyEditor* body = bodyOf(window, state);
     body->setPlainText(mixedBody(state.range(0) / 2));
@@ -61,8 +61,8 @@ void BM_Keystroke(benchmark::State& state)
 // What the body file command does once the file is read.
 void BM_LoadBody(benchmark::State& state)
 {
-    BenchHost host{QString()};
-    main1 window(host);
+    BenchWindow bench;
+    main1& window = bench.window;
     window.show();
     BodyEditor* body = bodyOf(window, state);
     const QString text = mixedBody(state.range(0) / 2);
@@ -76,8 +76,8 @@ void BM_LoadBody(benchmark::State& state)
 void BM_Preview(benchmark::State& state)
 {
     QTemporaryDir dir;
-    BenchHost host(dir.filePath(u"sub100.html"_s));
-    main1 window(host);
+    BenchWindow bench(dir.filePath(u"sub100.html"_s));
+    main1& window = bench.window;
     window.show();
     window.Command4_Click();
     auto* body = window.findChild<QPlainTextEdit*>(u"rtext1"_s);

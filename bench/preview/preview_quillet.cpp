@@ -28,8 +28,8 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     const int later = argc > 2 ? std::atoi(argv[2]) : 10;
 
-    BenchHost host(QString::fromLocal8Bit(argv[1]));
-    main1 window(host);
+    BenchWindow bench(QString::fromLocal8Bit(argv[1]));
+    main1& window = bench.window;
     window.show();
     window.Command4_Click();
     window.findChild<QPlainTextEdit*>(u"rtext1"_s)->setPlainText(mixedBody(1024));

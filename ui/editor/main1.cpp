@@ -181,7 +181,8 @@ void flatBorder(QLabel* control)
 
 }  // namespace
 
-main1::main1(HostUi& host, QWidget* parent) : QWidget(parent), host_(host), writer_(*this, host)
+main1::main1(HostUi& host, Module1& module, QWidget* parent)
+    : QWidget(parent), host_(host), module_(module), writer_(*this, host)
 {
     setWindowTitle(u"Quillet (i-mode用SUB･HP作成ﾂｰﾙ)"_s);
     resize(twipsToPixels(4395), twipsToPixels(6705));

@@ -2,6 +2,7 @@
 
 #include "Handsets.h"
 #include "HostUi.h"
+#include "Module1.h"
 #include "SubPage.h"
 #include "SubPageWriter.h"
 
@@ -28,7 +29,7 @@ class main1 final : public QWidget, public SubPageSource {
     Q_OBJECT
 
 public:
-    explicit main1(HostUi& host, QWidget* parent = nullptr);
+    main1(HostUi& host, Module1& module, QWidget* parent = nullptr);
     ~main1() override;
     Q_DISABLE_COPY_MOVE(main1)
 
@@ -81,7 +82,7 @@ private:
     // The preview pane's menu: which handsets it shows the page on.
     void showPaneMenu(const QPoint& globalPos);
     // Shows the page at `path` in the pane, on the chosen handset's screen.
-    FileResult showInPane(const QString& path, PageOrigin origin);
+    Result<> showInPane(const QString& path, PageOrigin origin);
     // The same, or says why it cannot.
     void showPage(const QString& path, PageOrigin origin);
     // Opens the pictogram palette for `box`, the body or the title.
@@ -95,6 +96,7 @@ private:
     };
 
     HostUi& host_;
+    Module1& module_;  // what the commands share beyond the controls
     SubPageWriter writer_;
     CommonDialog cob1;                     // the open/save dialog shared by the file commands
     QPointer<Form1> help_;                 // the help window while it is open

@@ -4,7 +4,6 @@
 
 #include "BodyEditor.h"
 #include "CodePage.h"
-#include "Module1.h"
 #include "TextFile.h"
 
 #include <QLabel>
@@ -41,14 +40,14 @@ void main1::Command2_Click()
     if (!host_.showOpen(cob1))
         return;
     const QString path = cob1.FileName;
-    const TextReadResult read = host_.readTextFile(path);
-    if (!read.ok) {
-        host_.msgBox(fileFailureText(u"ファイルを読み込めませんでした。"_s, path, read.error));
+    const Result<QString> read = host_.readTextFile(path);
+    if (!read.ok()) {
+        host_.msgBox(fileFailureText(u"ファイルを読み込めませんでした。"_s, path, read.error()));
         return;
     }
-    rtext1->setText(read.text);
+    rtext1->setText(read.value());
     rtext1->raise();
-    Module1::loadedFileName = path;
+    module_.loadedFileName = path;
     host_.preloadEmbedded();  // a loaded document is usually previewed next
 
     if (isHtmlFileName(path)) {
@@ -77,9 +76,9 @@ void main1::Command3_Click()
         host_.msgBox(lossyCharactersQuestion(lossy), MsgStyle::YesNoExclamation) != MsgAnswer::Yes)
         return;
 
-    const FileResult written = host_.writeTextFile(path, text);
-    if (!written.ok)
-        host_.msgBox(fileFailureText(u"ファイルに書き込めませんでした。"_s, path, written.error));
+    const Result<> written = host_.writeTextFile(path, text);
+    if (!written.ok())
+        host_.msgBox(fileFailureText(u"ファイルに書き込めませんでした。"_s, path, written.error()));
 }
 
 void main1::Command4_Click()

@@ -114,7 +114,8 @@ void drawCallouts(QPainter& painter, const QList<Callout>& callouts)
 
 QPixmap main1::renderHelpPicture(HostUi& host)
 {
-    main1 sample(host);
+    Module1 sampleState;  // its own: the sample loads nothing
+    main1 sample(host, sampleState);
     sample.setAttribute(Qt::WA_DontShowOnScreen);
     sample.setOutputPath(QDir::toNativeSeparators(QDir::home().filePath(u"imode/sub100.html"_s)));
     sample.Text1->setText(u"お店のご案内"_s);

@@ -4,10 +4,11 @@
 
 #include "BodyEditor.h"
 #include "HandsetDecorator.h"
-#include "Module1.h"
 #include "TextFile.h"
 
 #include <QLabel>
+
+#include <tuple>
 
 namespace quillet {
 
@@ -23,20 +24,20 @@ void sayNotShown(HostUi& host, const QString& path, const QString& reason)
 
 }  // namespace
 
-FileResult main1::showInPane(const QString& path, PageOrigin origin)
+Result<> main1::showInPane(const QString& path, PageOrigin origin)
 {
     const HandsetScreen& screen = handsetSeries(handsetMarks_->series()).screen;
-    FileResult result = host_.navigateEmbedded(WebBrowser1, path, origin, screen);
-    if (result.ok)
+    Result<> result = host_.navigateEmbedded(WebBrowser1, path, origin, screen);
+    if (result.ok())
         shown_ = Shown{path, origin};
     return result;
 }
 
 void main1::showPage(const QString& path, PageOrigin origin)
 {
-    const FileResult result = showInPane(path, origin);
-    if (!result.ok)
-        sayNotShown(host_, path, result.error);
+    const Result<> result = showInPane(path, origin);
+    if (!result.ok())
+        sayNotShown(host_, path, result.error());
 }
 
 void main1::Command6_Click()
@@ -44,9 +45,9 @@ void main1::Command6_Click()
     // A whole HTML document read from a file is shown as it stands on disk;
     // both parts of the test are always evaluated.
     const bool bodyIsDocument = rtext1->Text().left(6).toUpper() == u"<HTML>"_s;
-    const bool fileWasLoaded = !Module1::loadedFileName.isEmpty();
+    const bool fileWasLoaded = !module_.loadedFileName.isEmpty();
     if (bodyIsDocument && fileWasLoaded) {
-        showPage(Module1::loadedFileName, PageOrigin::Loaded);
+        showPage(module_.loadedFileName, PageOrigin::Loaded);
         return;
     }
     if (Label1->text().isEmpty()) {
@@ -57,9 +58,10 @@ void main1::Command6_Click()
     // is then told, so the old page is not taken for the new one. What kept
     // the page from being written (a pipe at the path, say) also keeps it
     // from being shown, and is told once.
-    const HpmakeResult written = writer_.hpmake();
-    if (written.outcome == HpmakeResult::Failed) {
-        showInPane(Label1->text(), PageOrigin::Written);
+    const Result<> written = writer_.hpmake();
+    if (!written.ok()) {
+        std::ignore =
+            showInPane(Label1->text(), PageOrigin::Written);  // its refusal is the writer's
         writer_.reportFailure(written);
     } else {
         showPage(Label1->text(), PageOrigin::Written);
@@ -73,9 +75,9 @@ void main1::Label1_DblClick()
     if (!html)
         return;
     // Refused as the preview refuses it; nothing to say if no browser starts.
-    const FileResult opened = host_.openInStandaloneBrowser(path);
-    if (!opened.ok && !opened.error.isEmpty())
-        sayNotShown(host_, path, opened.error);
+    const Result<> opened = host_.openInStandaloneBrowser(path);
+    if (!opened.ok() && !opened.error().isEmpty())
+        sayNotShown(host_, path, opened.error());
 }
 
 }  // namespace quillet

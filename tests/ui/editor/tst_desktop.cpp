@@ -33,6 +33,34 @@ private slots:
 
 namespace {
 
+xcb_atom_t atom(xcb_connection_t* connection, const char* name)
+{
+    const auto cookie = xcb_intern_atom(connection, 0, uint16_t(qstrlen(name)), name);
+    const std::unique_ptr<xcb_intern_atom_reply_t, decltype(&free)> reply(
+        xcb_intern_atom_reply(connection, cookie, nullptr), &free);
+    return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+}
+
+bool hasProperty(xcb_connection_t* connection, xcb_window_t window, const char* name)
+{
+    const auto cookie = xcb_get_property(connection, 0, window, atom(connection, name),
+                                         XCB_GET_PROPERTY_TYPE_ANY, 0, 0);
+    const std::unique_ptr<xcb_get_property_reply_t, decltype(&free)> reply(
+        xcb_get_property_reply(connection, cookie, nullptr), &free);
+    return reply && reply->type != XCB_ATOM_NONE;
+}
+
+// True once the window manager, if one runs, has framed and placed the
+// window: it sets WM_STATE on the windows it manages.
+bool placed(WId window)
+{
+    xcb_connection_t* connection =
+        qApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    return !hasProperty(connection, root, "_NET_SUPPORTING_WM_CHECK") ||
+           hasProperty(connection, xcb_window_t(window), "WM_STATE");
+}
+
 // Where the X server has the window's client area, whatever Qt believes.
 QPoint onScreen(WId window)
 {
@@ -60,27 +88,26 @@ void TestDesktop::firstPreviewKeepsTheWindow()
     writeFile(page, "<HTML><BODY BGCOLOR=\"#000000\"></BODY></HTML>");
 
     QtHostUi host;
-    main1 window(host);
+    Module1 module;
+    main1 window(host, module);
     window.move(300, 200);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QTest::qWait(300);  // the window manager's frame and placement
+    QTRY_VERIFY(placed(window.winId()));
     const WId id = window.winId();
     const QPoint place = onScreen(id);
 
     // A document loaded earlier is shown as it stands: nothing to choose.
-    Module1::loadedFileName = page;
+    module.loadedFileName = page;
     window.findChild<QPlainTextEdit*>(u"rtext1"_s)->setPlainText(u"<HTML>"_s);
     QTest::mouseClick(window.findChild<QPushButton*>(u"Command6"_s), Qt::LeftButton);
     auto* pane = window.findChild<QWidget*>(u"WebEngineView"_s);
     QVERIFY2(pane, "the browser module did not load");
     QSignalSpy loaded(pane, SIGNAL(loadFinished(bool)));
     QVERIFY(loaded.wait(30000));
-    QTest::qWait(300);
 
-    QCOMPARE(window.winId(), id);
-    QCOMPARE(onScreen(window.winId()), place);
-    // The page's black shows in the pane, on the screen itself.
+    // The page's black shows in the pane, on the screen itself: a window
+    // made anew would by then have been mapped, and placed.
     const QRect paneOnScreen(pane->mapToGlobal(QPoint(0, 0)), pane->size());
     QTRY_COMPARE(window.screen()
                      ->grabWindow(0, paneOnScreen.x(), paneOnScreen.y(), paneOnScreen.width(),
@@ -88,6 +115,8 @@ void TestDesktop::firstPreviewKeepsTheWindow()
                      .toImage()
                      .pixelColor(paneOnScreen.width() / 2, paneOnScreen.height() / 2),
                  QColor(Qt::black));
+    QCOMPARE(window.winId(), id);
+    QCOMPARE(onScreen(window.winId()), place);
 }
 
 int main(int argc, char* argv[])
