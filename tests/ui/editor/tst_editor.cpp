@@ -1,53 +1,43 @@
+// The editor window itself: its layout, start-up, fonts and screen-reader
+// names, the create command and the byte count from its fields, the handset
+// marks, pasting, line breaks, the pictogram palette and the help picture.
 #include "Accessibility.h"
 #include "BodyEditor.h"
 #include "ByteCounter.h"
 #include "CodePage.h"
-#include "FakeHostUi.h"
+#include "EditorFixture.h"
 #include "Form1.h"
 #include "HandsetDecorator.h"
-#include "ModalDialogs.h"
-#include "Module1.h"
-#include "QtHostUi.h"
 #include "TestFiles.h"
-#include "main1.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
-#include <QComboBox>
-#include <QFileDialog>
 #include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
 #include <QTimer>
 #include <QToolTip>
 
-#include <sys/stat.h>
-
 using namespace quillet;
 using namespace Qt::Literals::StringLiterals;
 
-class TestEditor : public QObject {
+class TestEditor : public EditorFixture {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
-
     // Start-up
     void startUpState();
     void geometry_data();
@@ -67,25 +57,6 @@ private slots:
     void pasteTakesOnlyText_data();
     void pasteTakesOnlyText();
 
-    // Output file choice
-    void outputFileChoice_data();
-    void outputFileChoice();
-    void clearEmptiesOnlyThePath();
-
-    // Body load
-    void loadAndLock_data();
-    void loadAndLock();
-    void loadAfterHtmlKeepsLock();
-    void cancelledLoadKeepsEverything();
-    void failedLoadSaysSoAndKeepsEverything();
-
-    // Body save
-    void saveWritesCp932WithCrLf();
-    void lossySaveAsksFirst_data();
-    void lossySaveAsksFirst();
-
-    void dialogPropertiesPersist();
-
     // Line-break insertion
     void lineBreakAtCaret_data();
     void lineBreakAtCaret();
@@ -96,66 +67,10 @@ private slots:
     void paletteCellWritesItsCode();
     void paletteByKeyboard();
 
-    // Preview, external browser, help
-    void preview_data();
-    void preview();
-    void previewRewritesEveryTime();
-    void doubleClickOpensHtmlOnly_data();
-    void doubleClickOpensHtmlOnly();
+    // Help
     void helpOpensOnceOnAnyButton();
     void helpOutlivesEditor();
-
-    void realDialogsEndToEnd();
-
-private:
-    template <typename T>
-    T* control(const char* name) const
-    {
-        auto* found = window_->findChild<T*>(QString::fromLatin1(name));
-        if (!found)
-            qFatal("no control %s", name);
-        return found;
-    }
-    QLabel* label(const char* name) const { return control<QLabel>(name); }
-    QLineEdit* textBox(const char* name) const { return control<QLineEdit>(name); }
-    QPlainTextEdit* body() const { return control<QPlainTextEdit>("rtext1"); }
-    HandsetDecorator* marks() const { return body()->findChild<HandsetDecorator*>(); }
-    void click(const char* name) const
-    {
-        QTest::mouseClick(control<QPushButton>(name), Qt::LeftButton);
-    }
-    QString file(const QString& name) const { return dir_->filePath(name); }
-    // The palette, opened from the body's context menu entry.
-    QListWidget* openPalette() const
-    {
-        QMetaObject::invokeMethod(body(), "pictogramsWanted");
-        auto* cells = window_->findChild<QListWidget*>();
-        if (!cells || !cells->window()->isVisible())
-            qFatal("the pictogram palette did not open");
-        cells->doItemsLayout();
-        return cells;
-    }
-
-    std::unique_ptr<QTemporaryDir> dir_;
-    std::unique_ptr<FakeHostUi> host_;
-    std::unique_ptr<main1> window_;
 };
-
-void TestEditor::init()
-{
-    Module1::loadedFileName.clear();
-    dir_ = std::make_unique<QTemporaryDir>();
-    host_ = std::make_unique<FakeHostUi>();
-    window_ = std::make_unique<main1>(*host_);
-    window_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
-}
-
-void TestEditor::cleanup()
-{
-    window_.reset();
-    host_.reset();
-}
 
 void TestEditor::startUpState()
 {
@@ -171,7 +86,7 @@ void TestEditor::startUpState()
     QCOMPARE(label("Label3")->text(), u"ver 1.06"_s);
     QCOMPARE(label("Label4")->text(), u" 0"_s);
     QCOMPARE(window_->focusWidget(), control<QPushButton>("Command1"));
-    QVERIFY(Module1::loadedFileName.isEmpty());
+    QVERIFY(module_->loadedFileName.isEmpty());
     QVERIFY(host_->messages.isEmpty());
 }
 
@@ -358,8 +273,7 @@ void TestEditor::countFollowsEveryChange()
 void TestEditor::handsetMarksOnlyShow()
 {
     const auto edit = [this](bool marks) {
-        window_ = std::make_unique<main1>(*host_);
-        window_->show();
+        newWindow();
         auto* editor = control<BodyEditor>("rtext1");
         this->marks()->setEnabled(marks);
         const QString page = file(marks ? u"marked.html"_s : u"plain.html"_s);
@@ -533,9 +447,13 @@ void TestEditor::pasteTakesOnlyText()
     } else if (path == u"menu"_s) {
         const std::unique_ptr<QMenu> menu(line ? line->createStandardContextMenu()
                                                : body()->createStandardContextMenu());
+        // By the paste key the entry names, which reads the same in any
+        // language as the entry it is written in.
+        const QString pasteKey =
+            u'\t' + QKeySequence(QKeySequence::Paste).toString(QKeySequence::NativeText);
         QAction* paste = nullptr;
         for (QAction* action : menu->actions())
-            if (action->text().startsWith(u"&Paste"_s))
+            if (action->text().endsWith(pasteKey))
                 paste = action;
         QVERIFY(paste);
         QCOMPARE(paste->isEnabled(), expected != u"abc"_s);
@@ -558,261 +476,6 @@ void TestEditor::pasteTakesOnlyText()
     QCOMPARE(label("Label4")->text(), byteCountCaption(expected));
     body()->undo();
     QCOMPARE(window_->body(), u"abc"_s);
-}
-
-void TestEditor::outputFileChoice_data()
-{
-    QTest::addColumn<bool>("exists");
-    QTest::addColumn<bool>("earlierPath");
-    QTest::addColumn<int>("answer");  // to the overwrite question, if asked
-    QTest::addColumn<bool>("cancel");
-    QTest::addColumn<bool>("chosenShown");
-    QTest::newRow("new file") << false << false << 0 << false << true;
-    QTest::newRow("existing, Yes") << true << false << int(MsgAnswer::Yes) << false << true;
-    QTest::newRow("existing, No, earlier path")
-        << true << true << int(MsgAnswer::No) << false << false;
-    QTest::newRow("existing, No, no path") << true << false << int(MsgAnswer::No) << false << false;
-    QTest::newRow("cancel") << false << true << 0 << true << false;
-}
-
-void TestEditor::outputFileChoice()
-{
-    QFETCH(bool, exists);
-    QFETCH(bool, earlierPath);
-    QFETCH(int, answer);
-    QFETCH(bool, cancel);
-    QFETCH(bool, chosenShown);
-
-    const QString earlier = file(u"earlier.html"_s);
-    if (earlierPath) {
-        host_->dialogPaths = {earlier};
-        click("Command4");
-    }
-    const QString chosen = file(u"chosen.html"_s);
-    if (exists)
-        writeFile(chosen, oldPageBytes);
-    // Locked, as after loading an HTML file: the unlock shows whether the
-    // command reached its last step.
-    textBox("Text1")->setReadOnly(true);
-    textBox("Text2")->setReadOnly(true);
-    host_->dialogs.clear();
-    host_->preloads = 0;
-
-    host_->dialogPaths = {cancel ? std::nullopt : std::optional<QString>(chosen)};
-    host_->answers = {answer};
-    click("Command4");
-
-    QCOMPARE(host_->dialogs.size(), 1);
-    const CommonDialog& shown = host_->dialogs[0].shown;
-    QVERIFY(host_->dialogs[0].save);
-    QCOMPARE(shown.FileName, u"sub100.html"_s);
-    QCOMPARE(shown.Filter, u"htmlﾌｧｲﾙ|*.html|All Files|*.*|"_s);
-    QVERIFY(shown.CancelError);
-
-    if (exists && !cancel) {
-        QCOMPARE(host_->messages.size(), 1);
-        QCOMPARE(host_->messages[0].text, u"\n"_s + chosen + u" のファイルに上書きしますか？\n"_s);
-        QCOMPARE(host_->messages[0].title, u"ファイル上書き確認"_s);
-        QCOMPARE(host_->messages[0].style, MsgStyle::YesNoExclamation);
-    } else {
-        QVERIFY(host_->messages.isEmpty());
-    }
-    const QString expectedPath = chosenShown ? chosen : earlierPath ? earlier : QString();
-    QCOMPARE(label("Label1")->text(), expectedPath);
-    QCOMPARE(textBox("Text1")->isReadOnly(), cancel);
-    QCOMPARE(textBox("Text2")->isReadOnly(), cancel);
-    QCOMPARE(readAll(chosen), exists ? oldPageBytes : QByteArray());  // choosing writes nothing
-    QCOMPARE(host_->preloads, chosenShown ? 1 : 0);  // the browser is readied for a preview
-
-    if (expectedPath.isEmpty()) {
-        click("Command1");  // still no output file: the writer asks for one
-        QCOMPARE(host_->messageTexts().constLast(), u"ファイル名を指定してください。"_s);
-    }
-}
-
-void TestEditor::clearEmptiesOnlyThePath()
-{
-    writeFile(file(u"top.html"_s), "<HTML></HTML>");
-    host_->dialogPaths = {file(u"top.html"_s), file(u"out.html"_s)};
-    click("Command2");
-    click("Command4");
-    textBox("Text1")->setReadOnly(true);  // clearing must not unlock
-    textBox("Text1")->setText(u"t"_s);
-
-    click("Command5");
-    QVERIFY(label("Label1")->text().isEmpty());
-    QVERIFY(textBox("Text1")->isReadOnly());
-    QCOMPARE(textBox("Text1")->text(), u"t"_s);
-    QCOMPARE(Module1::loadedFileName, file(u"top.html"_s));
-    click("Command5");
-    QVERIFY(label("Label1")->text().isEmpty());
-}
-
-void TestEditor::loadAndLock_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("count");
-    QTest::addColumn<bool>("html");
-
-    const QByteArray sjis("<HTML>\r\n\x82\xA0\r\n</HTML>\r\n");
-    const QString decoded = u"<HTML>\r\nあ\r\n</HTML>\r\n"_s;
-    QTest::newRow("top.html") << u"top.html"_s << sjis << decoded << u" 21"_s << true;
-    QTest::newRow("top.htm") << u"top.htm"_s << sjis << decoded << u" 21"_s << true;
-    QTest::newRow("TOP.HTML is case-sensitive")
-        << u"TOP.HTML"_s << sjis << decoded << u" 21"_s << false;
-    QTest::newRow("myhtml, no dot") << u"myhtml"_s << sjis << decoded << u" 21"_s << true;
-    QTest::newRow("notes.txt") << u"notes.txt"_s << QByteArray("a\r\nb") << u"a\r\nb"_s << u" 4"_s
-                               << false;
-    QTest::newRow("LF-only file") << u"lf.txt"_s << QByteArray("a\nb\n") << u"a\r\nb\r\n"_s
-                                  << u" 6"_s << false;
-    QTest::newRow("UTF-8 file") << u"utf8.txt"_s << QByteArray("次へ ~\\") << u"次へ ~\\"_s
-                                << u" 7"_s << false;
-    QTest::newRow("UTF-8 with BOM")
-        << u"bom.txt"_s << QByteArray("\xEF\xBB\xBFok") << u"ok"_s << u" 2"_s << false;
-}
-
-void TestEditor::loadAndLock()
-{
-    QFETCH(QString, name);
-    QFETCH(QByteArray, bytes);
-    QFETCH(QString, text);
-    QFETCH(QString, count);
-    QFETCH(bool, html);
-
-    host_->dialogPaths = {file(u"out.html"_s)};
-    click("Command4");
-    textBox("Text1")->setText(u"Menu"_s);
-    textBox("Text2")->setText(u"sub101.html"_s);
-    writeFile(file(name), bytes);
-    host_->dialogPaths = {file(name)};
-    click("Command2");
-
-    QCOMPARE(host_->dialogs.constLast().shown.Filter, u"html|*.html|text|*.txt|All Files|*.*|"_s);
-    QVERIFY(!host_->dialogs.constLast().save);
-    QCOMPARE(window_->body(), text);
-    QCOMPARE(label("Label4")->text(), count);
-    QCOMPARE(Module1::loadedFileName, file(name));
-    QCOMPARE(label("Label1")->text(), html ? QString() : file(u"out.html"_s));
-    QCOMPARE(textBox("Text1")->text(), html ? QString() : u"Menu"_s);
-    QCOMPARE(textBox("Text2")->text(), html ? u"http://"_s : u"sub101.html"_s);
-    QCOMPARE(textBox("Text1")->isReadOnly(), html);
-    QCOMPARE(textBox("Text2")->isReadOnly(), html);
-    QVERIFY(host_->messages.isEmpty());
-}
-
-void TestEditor::loadAfterHtmlKeepsLock()
-{
-    writeFile(file(u"top.html"_s), "<HTML></HTML>");
-    writeFile(file(u"notes.txt"_s), "notes");
-    host_->dialogPaths = {file(u"top.html"_s), file(u"notes.txt"_s)};
-    click("Command2");
-    click("Command2");
-
-    QCOMPARE(window_->body(), u"notes"_s);
-    QCOMPARE(Module1::loadedFileName, file(u"notes.txt"_s));
-    QVERIFY(textBox("Text1")->isReadOnly());
-    QVERIFY(textBox("Text2")->isReadOnly());
-}
-
-void TestEditor::cancelledLoadKeepsEverything()
-{
-    writeFile(file(u"notes.txt"_s), "notes");
-    host_->dialogPaths = {file(u"notes.txt"_s), std::nullopt};
-    click("Command2");
-    body()->setPlainText(u"edited"_s);
-    click("Command2");
-
-    QCOMPARE(Module1::loadedFileName, file(u"notes.txt"_s));
-    QCOMPARE(window_->body(), u"edited"_s);
-    QVERIFY(host_->messages.isEmpty());
-}
-
-void TestEditor::failedLoadSaysSoAndKeepsEverything()
-{
-    writeFile(file(u"notes.txt"_s), "notes");
-    QDir(dir_->path()).mkdir(u"folder.html"_s);
-    host_->dialogPaths = {file(u"notes.txt"_s), file(u"missing.html"_s), file(u"folder.html"_s)};
-    click("Command2");
-    body()->setPlainText(u"edited"_s);
-    textBox("Text1")->setText(u"Menu"_s);
-
-    for (const QString& bad : {file(u"missing.html"_s), file(u"folder.html"_s)}) {
-        host_->messages.clear();
-        click("Command2");
-        QCOMPARE(host_->messages.size(), 1);
-        const QString message = host_->messages[0].text;
-        QVERIFY2(message.startsWith(u"ファイルを読み込めませんでした。\n"_s + bad + u"\n\n"_s),
-                 qPrintable(message));
-        QVERIFY(message.size() > message.indexOf(u"\n\n"_s) + 2);  // a reason follows
-        QCOMPARE(window_->body(), u"edited"_s);
-        QCOMPARE(textBox("Text1")->text(), u"Menu"_s);
-        QVERIFY(!textBox("Text1")->isReadOnly());
-        QCOMPARE(Module1::loadedFileName, file(u"notes.txt"_s));
-    }
-}
-
-void TestEditor::saveWritesCp932WithCrLf()
-{
-    const QString path = file(u"body.txt"_s);
-    writeFile(path, oldPageBytes);
-    body()->setPlainText(u"あ\n～\\"_s);  // U+FF5E, the tilde input methods type
-    host_->dialogPaths = {path};
-    click("Command3");
-
-    QCOMPARE(readAll(path), QByteArray("\x82\xA0\r\n\x81\x60\\"));
-    QVERIFY(host_->messages.isEmpty());  // replaced without a question
-    const CommonDialog& shown = host_->dialogs.constLast().shown;
-    QVERIFY(host_->dialogs.constLast().save);
-    QCOMPARE(shown.DefaultExt, u"html"_s);
-    QCOMPARE(shown.Filter, u"html|*.html|text|*.txt|All Files|*.*|"_s);
-    QVERIFY(shown.CancelError);
-}
-
-void TestEditor::lossySaveAsksFirst_data()
-{
-    QTest::addColumn<int>("answer");
-    QTest::addColumn<QByteArray>("result");
-    QTest::newRow("Yes writes ? for each") << int(MsgAnswer::Yes) << QByteArray("a??");
-    QTest::newRow("No writes nothing") << int(MsgAnswer::No) << oldPageBytes;
-}
-
-void TestEditor::lossySaveAsksFirst()
-{
-    QFETCH(int, answer);
-    QFETCH(QByteArray, result);
-
-    const QString path = file(u"body.txt"_s);
-    writeFile(path, oldPageBytes);
-    body()->setPlainText(u"a😀한"_s);
-    host_->dialogPaths = {path};
-    host_->answers = {answer};
-    click("Command3");
-
-    QCOMPARE(host_->messages.size(), 1);
-    QVERIFY2(host_->messages[0].text.contains(u" 2 文字"_s), qPrintable(host_->messages[0].text));
-    QCOMPARE(host_->messages[0].style, MsgStyle::YesNoExclamation);
-    QCOMPARE(readAll(path), result);
-}
-
-void TestEditor::dialogPropertiesPersist()
-{
-    const QString output = file(u"out.html"_s);
-    host_->dialogPaths = {output, std::nullopt, file(u"b.html"_s), std::nullopt, std::nullopt};
-    click("Command4");
-    click("Command2");  // proposes the output file's name
-    QCOMPARE(host_->dialogs[1].shown.FileName, output);
-    QVERIFY(host_->dialogs[1].shown.DefaultExt.isEmpty());
-
-    click("Command3");
-    click("Command4");  // the save command's default extension stays in force
-    QCOMPARE(host_->dialogs[3].shown.DefaultExt, u"html"_s);
-    QCOMPARE(host_->dialogs[3].shown.FileName, u"sub100.html"_s);
-    click("Command2");
-    QCOMPARE(host_->dialogs[4].shown.DefaultExt, u"html"_s);
-    QCOMPARE(host_->dialogs[4].shown.FileName, u"sub100.html"_s);
-    QCOMPARE(window_->fileDialog().Filter, u"html|*.html|text|*.txt|All Files|*.*|"_s);
 }
 
 void TestEditor::lineBreakAtCaret_data()
@@ -914,123 +577,6 @@ void TestEditor::paletteByKeyboard()
     QCOMPARE(window_->body(), QString());
 }
 
-void TestEditor::preview_data()
-{
-    QTest::addColumn<QString>("loadedFile");  // read into the body first, or none
-    QTest::addColumn<QString>("text");        // the body when the preview runs
-    QTest::addColumn<bool>("outputPath");
-    QTest::addColumn<QString>("shows");  // "loaded", "written" or "asks"
-
-    QTest::newRow("loaded document, lower case")
-        << u"top.html"_s << u"<html><body>x"_s << true << u"loaded"_s;
-    QTest::newRow("typed document, nothing loaded")
-        << QString() << u"<HTML>x"_s << true << u"written"_s;
-    QTest::newRow("typed document, no path") << QString() << u"<HTML>x"_s << false << u"asks"_s;
-    QTest::newRow("text file edited into a document")
-        << u"notes.txt"_s << u"<HTML>x"_s << false << u"loaded"_s;
-    QTest::newRow("leading space") << u"top.html"_s << u" <HTML>"_s << true << u"written"_s;
-    QTest::newRow("document type line")
-        << u"top.html"_s << u"<!DOCTYPE html>"_s << true << u"written"_s;
-    QTest::newRow("tag with attributes")
-        << u"top.html"_s << u"<HTML lang=ja>"_s << true << u"written"_s;
-    QTest::newRow("shorter than six") << u"top.html"_s << u"<HTML"_s << true << u"written"_s;
-    QTest::newRow("nothing to show") << QString() << u"text"_s << false << u"asks"_s;
-}
-
-void TestEditor::preview()
-{
-    QFETCH(QString, loadedFile);
-    QFETCH(QString, text);
-    QFETCH(bool, outputPath);
-    QFETCH(QString, shows);
-
-    if (!loadedFile.isEmpty()) {
-        writeFile(file(loadedFile), "<HTML>on disk</HTML>");
-        host_->dialogPaths = {file(loadedFile)};
-        click("Command2");
-    }
-    const QString output = file(u"out.html"_s);
-    if (outputPath) {
-        host_->dialogPaths = {output};
-        click("Command4");
-    }
-    body()->setPlainText(text);
-    host_->messages.clear();
-    click("Command6");
-
-    if (shows == u"loaded"_s) {
-        QCOMPARE(host_->embeddedAddresses, QStringList{file(loadedFile)});
-        QCOMPARE(host_->embeddedOrigins, QList{PageOrigin::Loaded});  // decoded as a body file
-        QVERIFY(host_->writtenPaths.isEmpty());
-        QVERIFY(host_->messages.isEmpty());
-    } else if (shows == u"written"_s) {
-        QCOMPARE(host_->embeddedAddresses, QStringList{output});
-        QCOMPARE(host_->embeddedOrigins, QList{PageOrigin::Written});  // always Shift-JIS
-        QCOMPARE(host_->writtenPaths, QStringList{output});
-        QVERIFY(readAll(output).contains(text.toLatin1()));
-        QVERIFY(host_->messages.isEmpty());  // no confirmation, unlike the create command
-    } else {
-        QVERIFY(host_->embeddedAddresses.isEmpty());
-        QVERIFY(host_->writtenPaths.isEmpty());
-        QCOMPARE(host_->messageTexts(), QStringList{u"上の作成ファイル名の指定をして下さい"_s});
-        QCOMPARE(host_->messages[0].style, MsgStyle::OkOnly);
-    }
-}
-
-void TestEditor::previewRewritesEveryTime()
-{
-    const QString output = file(u"out.html"_s);
-    host_->dialogPaths = {output};
-    click("Command4");
-    textBox("Text2")->clear();
-    body()->setPlainText(u"first"_s);
-    click("Command6");
-    QVERIFY(readAll(output).contains("first"));
-    QCOMPARE(textBox("Text2")->text(), u"http://"_s);  // the writer's reset happens here too
-
-    body()->setPlainText(u"second"_s);
-    click("Command6");
-    QVERIFY(readAll(output).contains("second"));
-    QVERIFY(!readAll(output).contains("first"));
-    QCOMPARE(host_->embeddedAddresses, (QStringList{output, output}));
-}
-
-void TestEditor::doubleClickOpensHtmlOnly_data()
-{
-    QTest::addColumn<QString>("name");  // of the output file, or none
-    QTest::addColumn<bool>("opens");
-    QTest::newRow("no output file") << QString() << false;
-    QTest::newRow(".txt") << u"page.txt"_s << false;
-    QTest::newRow(".HTM") << u"PAGE.HTM"_s << true;
-    QTest::newRow(".Html") << u"page.Html"_s << true;
-    QTest::newRow("ending without a dot") << u"myhtml"_s << true;
-    QTest::newRow("named pipe, refused as the preview refuses it") << u"pipe.html"_s << false;
-}
-
-void TestEditor::doubleClickOpensHtmlOnly()
-{
-    QFETCH(QString, name);
-    QFETCH(bool, opens);
-
-    const bool pipe = name == u"pipe.html"_s;
-    if (pipe)
-        QCOMPARE(::mkfifo(QFile::encodeName(file(name)).constData(), 0644), 0);
-    if (!name.isEmpty()) {
-        host_->dialogPaths = {file(name)};
-        click("Command4");
-    }
-    host_->messages.clear();
-    host_->browserAvailable = false;  // nothing is said when no browser starts
-    QTest::mouseDClick(label("Label1"), Qt::LeftButton);
-    QTest::mouseDClick(label("Label1"), Qt::LeftButton);
-
-    const QStringList expected = opens ? QStringList{file(name), file(name)} : QStringList();
-    QCOMPARE(host_->browserAddresses, expected);
-    QCOMPARE(host_->messages.size(), pipe ? 2 : 0);
-    if (pipe)
-        QVERIFY(host_->messages[0].text.startsWith(u"ページを表示できませんでした。\n"_s));
-}
-
 void TestEditor::helpOpensOnceOnAnyButton()
 {
     const auto helpWindows = [] {
@@ -1083,64 +629,6 @@ void TestEditor::helpOutlivesEditor()
     QVERIFY(help->isVisible());
     help->close();
     QTRY_VERIFY(help.isNull());
-}
-
-void TestEditor::realDialogsEndToEnd()
-{
-    window_.reset();
-    QtHostUi qtHost;
-    main1 window(qtHost);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
-    const QString path = file(u"real page.html"_s);
-
-    QString problem;
-    QStringList filters;
-    QString proposed;
-    QTimer::singleShot(0, [&] {
-        auto* dialog = activeModal<QFileDialog>(problem);
-        auto* name = dialog ? dialog->findChild<QLineEdit*>(u"fileNameEdit"_s) : nullptr;
-        auto* types = dialog ? dialog->findChild<QComboBox*>(u"fileTypeCombo"_s) : nullptr;
-        if (!name || !types) {
-            problem += u" (no name field or type list)"_s;
-            if (dialog)
-                dialog->reject();
-            return;
-        }
-        for (int i = 0; i < types->count(); ++i) filters.append(types->itemText(i));
-        proposed = name->text();
-        name->setText(path);  // typed over the proposal, then Enter
-        QTest::keyClick(name, Qt::Key_Return);
-    });
-    QTest::mouseClick(window.findChild<QPushButton*>(u"Command4"_s), Qt::LeftButton);
-    QVERIFY2(problem.isEmpty(), qPrintable(problem));
-    QCOMPARE(filters, (QStringList{u"htmlﾌｧｲﾙ"_s, u"All Files"_s}));  // captions alone
-    QCOMPARE(proposed, u"sub100.html"_s);
-    QCOMPARE(window.outputPath(), path);
-
-    QString confirmation;
-    QTimer::singleShot(0, [&] {
-        if (auto* box = activeModal<QMessageBox>(problem)) {
-            confirmation = box->text();
-            box->button(QMessageBox::Ok)->click();
-        }
-    });
-    QTest::mouseClick(window.findChild<QPushButton*>(u"Command1"_s), Qt::LeftButton);
-    QVERIFY2(problem.isEmpty(), qPrintable(problem));
-    QCOMPARE(confirmation, u"作成しました。"_s);
-    QCOMPARE(readAll(path).size(), 121);  // the initial title, an empty body, no link
-
-#ifdef QUILLET_BROWSER
-    // The browser module, loaded by name on the first preview as in the
-    // program, with no OpenGL here.
-    prepareEmbeddedBrowser();  // read when the engine starts
-    QTest::mouseClick(window.findChild<QPushButton*>(u"Command6"_s), Qt::LeftButton);
-    auto* pane = window.findChild<QWidget*>(u"WebEngineView"_s);
-    QVERIFY2(pane, "the browser module did not load");
-    QSignalSpy loaded(pane, SIGNAL(loadFinished(bool)));
-    QVERIFY(loaded.wait(30000));
-    QVERIFY(loaded.constFirst().constFirst().toBool());
-#endif
 }
 
 QTEST_MAIN(TestEditor)
