@@ -1,4 +1,4 @@
-# The project's two build conventions, kept in one place.
+# The project's build and test conventions, kept in one place.
 
 # Every target the project compiles, from here down, gets the same strict
 # flags: the program, its libraries, the browser module, the tests, the
@@ -20,6 +20,12 @@ function(quillet_use_strict_flags)
                           QT_NO_URL_CAST_FROM_STRING QT_USE_QSTRINGBUILDER)
 endfunction()
 
+# A test of the suite: the command, in a home folder of its own, so that no
+# test leaves anything in the home of whoever runs the suite.
+function(quillet_test name)
+  add_test(NAME ${name} COMMAND ${PROJECT_SOURCE_DIR}/tests/support/in_private_home.sh ${ARGN})
+endfunction()
+
 # One Qt Test executable per area; it links the libraries under test and
 # never compiles the program's sources again. It runs without a display,
 # unless ON_DISPLAY: then quillet_add_display_run registers its runs.
@@ -28,7 +34,7 @@ function(quillet_add_test name)
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE Qt6::Test ${ARG_LIBS})
   if(NOT ARG_ON_DISPLAY)
-    add_test(NAME ${name} COMMAND ${name})
+    quillet_test(${name} $<TARGET_FILE:${name}>)
     set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
   endif()
 endfunction()
@@ -37,7 +43,7 @@ endfunction()
 # tests/support/on_display.sh that follow (a window manager, an input
 # method).
 function(quillet_add_display_run test_name executable)
-  add_test(NAME ${test_name}
-           COMMAND ${PROJECT_SOURCE_DIR}/tests/support/on_display.sh ${ARGN} $<TARGET_FILE:${executable}>)
+  quillet_test(${test_name} ${PROJECT_SOURCE_DIR}/tests/support/on_display.sh ${ARGN}
+               $<TARGET_FILE:${executable}>)
   set_tests_properties(${test_name} PROPERTIES LABELS display)
 endfunction()
