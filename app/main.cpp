@@ -15,9 +15,7 @@ int main(int argc, char* argv[])
 {
     quillet::prepareEmbeddedBrowser();
     QApplication app(argc, argv);
-    QApplication::setApplicationName(quillet::applicationTitle);  // X11's window class, "Quillet"
-    // A Wayland shell finds the window's icon and launcher by this name.
-    QGuiApplication::setDesktopFileName(u"jp.quillet.Quillet"_s);
+    quillet::nameApplication();
 
     // The file dialogs and message-box buttons in the desktop's language.
     QTranslator toolkitTexts;

@@ -49,6 +49,12 @@ void prepareEmbeddedBrowser()
 #endif
 }
 
+void nameApplication()
+{
+    QApplication::setApplicationName(applicationTitle);
+    QGuiApplication::setDesktopFileName(desktopEntryName);
+}
+
 namespace {
 
 const QString webPaneObjectName = u"WebEngineView"_s;

@@ -15,6 +15,14 @@ QStringList nameFiltersFromDialogFilter(const QString& filter);
 // for root only, no sandbox (the engine refuses to start as root with one).
 void prepareEmbeddedBrowser();
 
+// The desktop entry's name: a Wayland shell finds the window's icon and
+// launcher by it, as its app_id.
+inline const QString desktopEntryName = QStringLiteral("jp.quillet.Quillet");
+
+// Names the application as the desktop knows it: on X11 by its window
+// class, "Quillet", on Wayland by the desktop entry's name.
+void nameApplication();
+
 // The host services on Qt Widgets: real message boxes, dialogs and files.
 // Kept thin; the decisions live in the commands that call it.
 class QtHostUi final : public HostUi {
