@@ -17,6 +17,9 @@ packages=(
   dpkg-dev file lintian desktop-file-utils appstream xvfb xauth xdotool
   # The real window on a private X display, bare and under a window manager.
   openbox x11-utils
+  # The real window on a Wayland compositor: headless sway, its virtual
+  # keyboard (wtype), and Qt's Wayland platform.
+  sway wtype qt6-wayland
   # Japanese typed through a real input method: IBus with Mozc, in a D-Bus
   # session of the test's own.
   ibus ibus-mozc dbus-daemon
