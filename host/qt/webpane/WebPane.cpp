@@ -2,6 +2,8 @@
 // libraries are large, and only a preview should pay for loading them.
 #include "WebPane.h"
 
+#include <QChildEvent>
+#include <QQuickWidget>
 #include <QQuickWindow>
 #include <QWebEngineFullScreenRequest>
 #include <QWebEnginePage>
@@ -49,6 +51,37 @@ void drawInSoftware()
     QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
 }
 
+// The view draws the page through a Qt Quick widget, whose scene lives in a
+// window of its own that is never shown ("Offscreen"). Qt counts every
+// window without a parent as one of the application's, so after the first
+// preview screen readers found a second, empty top-level frame. Typed as
+// the desktop, which Qt leaves out of its top-level windows, it is only
+// what it is: the pane's drawing surface. The view makes such a widget for
+// each page it hosts, so the view is watched for them.
+class OffscreenWindowHider final : public QObject {
+public:
+    explicit OffscreenWindowHider(QWidget* view) : QObject(view) { view->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::ChildAdded || event->type() == QEvent::ChildPolished) {
+            // Polished, a child is whole: when it was added, it may not
+            // have been made yet.
+            if (auto* scene = qobject_cast<QQuickWidget*>(static_cast<QChildEvent*>(event)->child()))
+                hide(*scene->quickWindow());
+        }
+        return false;
+    }
+
+private:
+    static void hide(QWindow& window)
+    {
+        if (window.type() != Qt::Desktop)
+            window.setFlags((window.flags() & ~Qt::WindowType_Mask) | Qt::Desktop);
+    }
+};
+
 }  // namespace
 
 namespace quillet {
@@ -64,6 +97,7 @@ public:
     {
         drawInSoftware();
         auto* view = new QWebEngineView(parent);  // owned by the pane's place
+        new OffscreenWindowHider(view);           // owned by the view
         confine(*view);
         // For pages it loads by address; the engine's own charset guess can
         // still override this, hence showContent.

@@ -2,6 +2,7 @@
 #include "QtHostUi.h"
 #include "TestFiles.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QImage>
 #include <QSignalSpy>
@@ -106,6 +107,8 @@ void TestWebPane::pageTextReadsBack()
     QCOMPARE(shown.trimmed(), text);
     QCOMPARE(navigations.size(), 0);
     QCOMPARE(view->url(), QUrl::fromLocalFile(page));
+    // Screen readers find the window the pane is in, and no other.
+    QCOMPARE(QAccessible::queryAccessibleInterface(qApp)->childCount(), 1);
 
     // A second preview reuses the pane.
     QVERIFY(
