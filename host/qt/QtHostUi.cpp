@@ -21,6 +21,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <tuple>
 
 #ifdef Q_OS_UNIX
 #include <unistd.h>
@@ -61,14 +62,18 @@ const QString webPaneObjectName = u"WebEngineView"_s;
 
 // The engine looks for one OpenGL context shared by all the moment its
 // library loads, and warns that the program did not ask Qt for one. Asked
-// for, Qt would make it at start-up and load the GL driver into every run;
-// one that is never made loads nothing, and the engine draws in software.
+// for, Qt would make it at start-up and load the GL driver into every run.
+// Made here, as the module loads, it costs what the engine's own start
+// would load anyway; the engine then finds the display's GL and has no
+// "No suitable graphics backend" to warn of, though it still draws in
+// software. Where no context can be made (no display), it warns as before.
 void shareContextForTheEngine()
 {
     if (QOpenGLContext::globalShareContext())
         return;
     auto* context = new QOpenGLContext(QCoreApplication::instance());  // lives as long as the app
     context->setFormat(QSurfaceFormat::defaultFormat());
+    std::ignore = context->create();
     qt_gl_set_global_share_context(context);
 }
 

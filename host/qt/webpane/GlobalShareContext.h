@@ -1,10 +1,10 @@
 #pragma once
 
 // The browser engine expects one OpenGL context shared by all, and reads
-// its format even when it draws in software. Qt makes that context at
-// start-up when asked to (AA_ShareOpenGLContexts), which loads the GL
-// driver into every run, preview or not. The setter below lets the module
-// set one itself, just before the engine first starts. QtGui exports it
+// it even when it draws in software. Qt makes that context at start-up
+// when asked to (AA_ShareOpenGLContexts), which loads the GL driver into
+// every run, preview or not. The setter below lets the host set one itself,
+// just before the engine first starts. QtGui exports it
 // for the engine's own use but declares it in no public header; it has
 // stood unchanged through Qt 6, so recheck it (and this guard) on a major
 // upgrade.
