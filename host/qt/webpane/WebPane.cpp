@@ -68,7 +68,8 @@ protected:
         if (event->type() == QEvent::ChildAdded || event->type() == QEvent::ChildPolished) {
             // Polished, a child is whole: when it was added, it may not
             // have been made yet.
-            if (auto* scene = qobject_cast<QQuickWidget*>(static_cast<QChildEvent*>(event)->child()))
+            if (auto* scene =
+                    qobject_cast<QQuickWidget*>(static_cast<QChildEvent*>(event)->child()))
                 hide(*scene->quickWindow());
         }
         return false;
