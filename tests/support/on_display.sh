@@ -63,12 +63,7 @@ engines {
 }
 active_on_launch: True
 CONFIG
-  as=()
-  if [ "$(id -u)" -eq 0 ]; then
-    chown -R nobody:nogroup "$home"
-    as=(runuser -u nobody --)
-  fi
-  "${as[@]}" env -i HOME="$home" PATH=/usr/bin:/bin LANG=C.UTF-8 DISPLAY="$DISPLAY" \
+  "$(dirname "$0")/as_ordinary_user.sh" "$home" DISPLAY="$DISPLAY" \
     XAUTHORITY="$home/.Xauthority" QT_QPA_PLATFORM=xcb QT_IM_MODULE=ibus \
     dbus-run-session -- "$0" --ibus-session "$@"
 else

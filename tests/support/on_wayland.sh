@@ -29,14 +29,9 @@ output HEADLESS-1 resolution 1280x1024
 # Windows at their own size, as a floating desktop shows them.
 for_window [title=".*"] floating enable
 CONFIG
-as=()
-if [ "$(id -u)" -eq 0 ]; then
-  chown -R nobody:nogroup "$home"
-  as=(runuser -u nobody --)
-fi
 # No sandbox for the browser engine: a container may not let an ordinary
 # user make the namespaces it needs.
-"${as[@]}" env -i HOME="$home" PATH=/usr/bin:/bin LANG=C.UTF-8 XDG_RUNTIME_DIR="$home/runtime" \
+"$(dirname "$0")/as_ordinary_user.sh" "$home" XDG_RUNTIME_DIR="$home/runtime" \
   WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
   QT_QPA_PLATFORM=wayland QTWEBENGINE_DISABLE_SANDBOX=1 \
   "$0" --inside "$@"
