@@ -47,12 +47,11 @@ bool permissionBitsAllowWriting(const QFileInfo& target)
            (QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther);
 }
 
-// Writes all of `bytes` where the file stands; `reached` tells how far the
-// writing got, whether it failed or not.
-Result<> writeAll(QFileDevice& file, const QByteArray& bytes, qint64& reached)
+// Writes all of `bytes` where the file stands. Unbuffered, the file's
+// position then tells how far the writing got, whether it failed or not.
+Result<> writeAll(QFileDevice& file, const QByteArray& bytes)
 {
-    reached = std::max<qint64>(file.write(bytes), 0);
-    if (reached == bytes.size())
+    if (file.write(bytes) == bytes.size())
         return {};
     return failure(file.error() != QFileDevice::NoError ? file.errorString() : cutShortReason());
 }
@@ -69,11 +68,9 @@ Result<> resizeTo(QFileDevice& file, qint64 size)
 // touched, and writing them again could only hit the same limit.
 Result<> restore(QFile& file, const QByteArray& old, qint64 reached)
 {
-    const QByteArray overwritten = old.left(reached);
-    qint64 restored = 0;
     if (!file.seek(0))
         return failure(file.errorString());
-    if (Result<> written = writeAll(file, overwritten, restored); !written.ok())
+    if (Result<> written = writeAll(file, old.left(reached)); !written.ok())
         return written;
     if (Result<> resized = resizeTo(file, old.size()); !resized.ok())
         return resized;
@@ -91,8 +88,8 @@ Result<> overwriteInPlace(const QString& path, const QByteArray& bytes)
     const QByteArray old = file.readAll();
     if (!file.seek(0))
         return failure(file.errorString());
-    qint64 reached = 0;
-    Result<> replaced = writeAll(file, bytes, reached);
+    Result<> replaced = writeAll(file, bytes);
+    qint64 reached = file.pos();
     if (replaced.ok()) {
         reached = std::max<qint64>(reached, old.size());  // the resize cuts what lies beyond
         replaced = resizeTo(file, bytes.size());
@@ -133,8 +130,7 @@ Result<> replaceFileContents(const QString& path, const QByteArray& bytes)
     // A new file, or one the user may not give away, stays the user's own.
     std::ignore = keepOwnerAndGroup(file.handle(), path);
 
-    qint64 reached = 0;
-    Result<> written = writeAll(file, bytes, reached);
+    Result<> written = writeAll(file, bytes);
     if (written.ok())
         written = syncToDisk(file);
     if (!written.ok()) {
