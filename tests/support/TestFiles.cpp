@@ -122,10 +122,10 @@ FaultyTarget::FaultyTarget(const QTemporaryDir& dir, Fault fault)
 
 FaultyTarget::~FaultyTarget()
 {
+    const bool lockedFolder = unprivileged_ != nullptr;  // made for the locked folders only
     failingDisk_.reset();
     unprivileged_.reset();
-    if (fault_ == Fault::WriteProtectedFolder || fault_ == Fault::WriteProtectedFolderSizeLimit ||
-        fault_ == Fault::WriteProtectedFolderFailingDisk)
+    if (lockedFolder)
         QFile::setPermissions(folder_, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                            QFileDevice::ExeOwner);  // so it can be removed
 }
