@@ -3,6 +3,7 @@
 #include "CodePage.h"
 #include "FakeHostUi.h"
 #include "InputMethodGuard.h"
+#include "Processes.h"
 #include "TestFiles.h"
 #include "main1.h"
 
@@ -11,7 +12,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -96,12 +96,7 @@ bool halfTyped(const QPlainTextEdit& body)
 // map is looked up while xdotool has it mapped.
 bool xdotool(const QStringList& arguments)
 {
-    QProcess process;
-    process.start(u"xdotool"_s, arguments);
-    if (!process.waitForStarted())
-        return false;
-    while (process.state() != QProcess::NotRunning) QTest::qWait(10);
-    return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    return runHandlingEvents(u"xdotool"_s, arguments).has_value();
 }
 
 bool clickOn(const QWidget* widget)

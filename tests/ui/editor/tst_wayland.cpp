@@ -2,6 +2,7 @@
 // desktop on Wayland shows it: run by on_wayland.sh. Keys come through the
 // compositor's virtual keyboard (wtype), as a user's do.
 #include "Module1.h"
+#include "Processes.h"
 #include "QtHostUi.h"
 #include "TestFiles.h"
 #include "main1.h"
@@ -13,13 +14,10 @@
 #include <QJsonObject>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <optional>
 
 using namespace quillet;
 using namespace Qt::Literals::StringLiterals;
@@ -43,25 +41,13 @@ private:
 
 namespace {
 
-// What the program printed; nothing when it failed. The window goes on
-// handling events meanwhile, as it must for keys to reach it.
-std::optional<QByteArray> run(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForStarted() ||
-        !QTest::qWaitFor([&process] { return process.state() == QProcess::NotRunning; }, 30000) ||
-        process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
-        return std::nullopt;
-    return process.readAllStandardOutput();
-}
-
 // The compositor's windows of this process: their container ids by app_id.
 QMultiMap<QString, qint64> windowsOfThisProcess()
 {
     QMultiMap<QString, qint64> windows;
     QList<QJsonObject> nodes{
-        QJsonDocument::fromJson(run(u"swaymsg"_s, {u"-t"_s, u"get_tree"_s, u"-r"_s}).value_or(""))
+        QJsonDocument::fromJson(
+            runHandlingEvents(u"swaymsg"_s, {u"-t"_s, u"get_tree"_s, u"-r"_s}).value_or(""))
             .object()};
     while (!nodes.isEmpty()) {
         const QJsonObject node = nodes.takeLast();
@@ -79,7 +65,7 @@ QMultiMap<QString, qint64> windowsOfThisProcess()
 void TestWayland::initTestCase()
 {
     QCOMPARE(QGuiApplication::platformName(), u"wayland"_s);
-    QVERIFY2(run(u"swaymsg"_s, {u"-t"_s, u"get_version"_s}), "no sway to talk to");
+    QVERIFY2(runHandlingEvents(u"swaymsg"_s, {u"-t"_s, u"get_version"_s}), "no sway to talk to");
 }
 
 void TestWayland::init()
@@ -105,7 +91,7 @@ void TestWayland::typedTextArrives()
     body->setFocus();
     // The compositor has no keyboard but wtype's own, which the window
     // takes up only once it exists: wtype waits for that before it types.
-    QVERIFY(run(u"wtype"_s, {u"-s"_s, u"500"_s, u"お店 shop<br>"_s}));
+    QVERIFY(runHandlingEvents(u"wtype"_s, {u"-s"_s, u"500"_s, u"お店 shop<br>"_s}));
     QTRY_COMPARE(window_->body(), u"お店 shop<br>"_s);
     QCOMPARE(window_->findChild<QLabel*>(u"Label4"_s)->text(), u" 13"_s);
 }
