@@ -13,6 +13,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QLoggingCategory>
 #include <QMessageBox>
 #include <QOpenGLContext>
 #include <QPluginLoader>
@@ -44,6 +45,13 @@ QStringList nameFiltersFromDialogFilter(const QString& filter)
 
 void prepareEmbeddedBrowser()
 {
+    // Qt WebEngine 6.4 reports its whole configuration (GL type, surface,
+    // switches: some twenty lines) at the info level every time the engine
+    // starts, in any program that uses it, with nothing wrong; later Qt
+    // releases report it at the debug level, off unless asked for. This
+    // sets that default and nothing more: warnings still show, and
+    // QT_LOGGING_RULES, which rules over this, turns the report back on.
+    QLoggingCategory::setFilterRules(u"qt.webenginecontext.info=false"_s);
 #ifdef Q_OS_UNIX
     if (geteuid() == 0)
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
