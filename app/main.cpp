@@ -1,4 +1,4 @@
-#include "ContextMenuKey.h"
+#include "DesktopKeys.h"
 #include "InputMethodGuard.h"
 #include "QtHostUi.h"
 #include "main1.h"
@@ -28,7 +28,7 @@ int main(int argc, char* argv[])
     QApplication::setWindowIcon(icon);  // both windows carry it
 
     const quillet::InputMethodGuard inputMethodGuard(&app);
-    const quillet::ContextMenuKey contextMenuKey(&app);
+    const quillet::DesktopKeys desktopKeys(&app);
     quillet::QtHostUi host;
     quillet::Module1 module;
     quillet::main1 window(host, module);

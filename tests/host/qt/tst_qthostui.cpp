@@ -1,4 +1,4 @@
-#include "ContextMenuKey.h"
+#include "DesktopKeys.h"
 #include "ModalDialogs.h"
 #include "QtHostUi.h"
 
@@ -14,8 +14,11 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextEdit>
 #include <QTimer>
 #include <QUrl>
+
+#include <functional>
 
 using namespace quillet;
 using namespace Qt::Literals::StringLiterals;
@@ -54,6 +57,7 @@ private slots:
     void proposalInAMissingFolderStaysThatPath();
     void keysGoToTheirTarget();
     void shiftF10OpensTheMenuAtTheCaret();
+    void ctrlTabLeavesMultiLineText();
     void standaloneBrowserIsTheDefaultBrowser();
 };
 
@@ -176,7 +180,7 @@ void TestQtHostUi::keysGoToTheirTarget()
 // Where the Menu key would open it: at the caret of a text, else the centre.
 void TestQtHostUi::shiftF10OpensTheMenuAtTheCaret()
 {
-    const ContextMenuKey menuKey(QCoreApplication::instance());
+    const DesktopKeys keys(QCoreApplication::instance());
     QWidget window;
     auto* line = new QLineEdit(u"abc"_s, &window);
     auto* plain = new QWidget(&window);
@@ -194,6 +198,38 @@ void TestQtHostUi::shiftF10OpensTheMenuAtTheCaret()
     QSignalSpy unaffected(line, &QWidget::customContextMenuRequested);
     QTest::keyClick(line, Qt::Key_F10);  // F10 alone is the menu bar's
     QCOMPARE(unaffected.size(), 0);
+}
+
+// Tab is typed into a multi-line text; Ctrl+Tab and Ctrl+Shift+Tab leave it.
+void TestQtHostUi::ctrlTabLeavesMultiLineText()
+{
+    const DesktopKeys keys(QCoreApplication::instance());
+    QWidget window;
+    QWidget* const before = new QLineEdit(&window);
+    auto* const plain = new QPlainTextEdit(&window);
+    auto* const rich = new QTextEdit(&window);
+    QWidget* const after = new QLineEdit(&window);
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    const struct {
+        QWidget* edit;
+        std::function<QString()> text;
+        QWidget* previous;
+        QWidget* next;
+    } fields[] = {{plain, [plain] { return plain->toPlainText(); }, before, rich},
+                  {rich, [rich] { return rich->toPlainText(); }, plain, after}};
+    for (const auto& field : fields) {
+        field.edit->setFocus();
+        QTest::keyClick(field.edit, Qt::Key_Tab);
+        QCOMPARE(field.text(), u"\t"_s);
+        QTest::keyClick(field.edit, Qt::Key_Tab, Qt::ControlModifier);
+        QCOMPARE(QApplication::focusWidget(), field.next);
+        field.edit->setFocus();
+        QTest::keyClick(field.edit, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(QApplication::focusWidget(), field.previous);
+        QCOMPARE(field.text(), u"\t"_s);
+    }
 }
 
 namespace {
