@@ -94,9 +94,12 @@ class WebPanePlugin final : public QObject, public WebPaneFactory {
     Q_INTERFACES(quillet::WebPaneFactory)
 
 public:
+    // Once, before the first view: the drawing can be chosen only until
+    // the first scene exists, and asking again then only draws a warning.
+    WebPanePlugin() { drawInSoftware(); }
+
     QWidget* createPane(QWidget* parent) override
     {
-        drawInSoftware();
         auto* view = new QWebEngineView(parent);  // owned by the pane's place
         new OffscreenWindowHider(view);           // owned by the view
         confine(*view);
