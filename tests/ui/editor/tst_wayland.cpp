@@ -95,7 +95,8 @@ private:
             const QMutexLocker lock(&self->mutex_);
             self->messages_.append(QLatin1StringView(context.category) + u": "_s + text);
         }
-        self->previous_(type, context, text);
+        if (self->previous_)
+            self->previous_(type, context, text);
     }
 
     QtMessageHandler previous_;
