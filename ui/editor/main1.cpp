@@ -13,6 +13,7 @@
 
 #include <QAccessibleWidget>
 #include <QActionGroup>
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QEvent>
 #include <QFont>
@@ -22,8 +23,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPainter>
 #include <QPushButton>
 #include <QShortcut>
+#include <QStyleOptionFocusRect>
 
 #include <algorithm>
 
@@ -208,7 +211,11 @@ main1::main1(HostUi& host, Module1& module, QWidget* parent)
     Command1->setFocus();
 }
 
-main1::~main1() = default;
+// The focus watch reads the pane, which goes before this object does.
+main1::~main1()
+{
+    disconnect(qApp, nullptr, this, nullptr);
+}
 
 // Created in tab order, so the focus chain is the creation order. No layout:
 // every control keeps its place when the window is resized.
@@ -332,6 +339,11 @@ void main1::connectEvents()
     Label4->installEventFilter(this);
     Picture1->installEventFilter(this);
     WebBrowser1->installEventFilter(this);
+    Frame1->installEventFilter(this);  // the pane's focus frame, in the margin around it
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+        if (inPane(old) != inPane(now))
+            Frame1->update();
+    });
 }
 
 bool main1::eventFilter(QObject* watched, QEvent* event)
@@ -344,7 +356,26 @@ bool main1::eventFilter(QObject* watched, QEvent* event)
         Label4->setToolTip(pageReport());
     else if (watched == WebBrowser1 && event->type() == QEvent::ContextMenu)
         showPaneMenu(static_cast<QContextMenuEvent*>(event)->globalPos());
+    else if (watched == Frame1 && event->type() == QEvent::Paint &&
+             inPane(QApplication::focusWidget()))
+        drawPaneFocus();
     return QWidget::eventFilter(watched, event);
+}
+
+bool main1::inPane(const QWidget* widget) const
+{
+    return widget && (widget == WebBrowser1 || WebBrowser1->isAncestorOf(widget));
+}
+
+// Drawn before the group box's own painting, which leaves that margin alone.
+void main1::drawPaneFocus()
+{
+    QStyleOptionFocusRect option;
+    option.initFrom(Frame1);  // the style shows it only after a focus change by keyboard
+    option.state |= QStyle::State_HasFocus;
+    option.rect = WebBrowser1->geometry().adjusted(-3, -3, 3, 3);
+    QPainter painter(Frame1);
+    Frame1->style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, Frame1);
 }
 
 void main1::Form_Load()

@@ -81,6 +81,11 @@ private:
     void showPageSize(const QString& body);
     // The preview pane's menu: which handsets it shows the page on.
     void showPaneMenu(const QPoint& globalPos);
+    // Whether `widget` is the pane: its place, or the browser view that
+    // takes that place after the first preview.
+    bool inPane(const QWidget* widget) const;
+    // The desktop's focus frame around the pane, which draws none of its own.
+    void drawPaneFocus();
     // Shows the page at `path` in the pane, on the chosen handset's screen.
     Result<> showInPane(const QString& path, PageOrigin origin);
     // The same, or says why it cannot.

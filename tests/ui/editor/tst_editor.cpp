@@ -169,6 +169,20 @@ void TestEditor::tabOrder()
     } while (widget != control<QPushButton>("Command1"));
     order.removeAll(QString());  // the editor's viewport and other internals
     QCOMPARE(order, expected);
+
+    // The pane draws no focus of its own; the margin around it shows it.
+    QWidget* pane = control<QWidget>("WebBrowser1");
+    const QPoint margin(pane->x() - 3, pane->geometry().center().y());
+    const auto marginColour = [pane, margin] {
+        return pane->parentWidget()->grab().toImage().pixelColor(margin);
+    };
+    const QColor unfocused = marginColour();
+    window_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    textBox("Text2")->setFocus();
+    QTest::keyClick(textBox("Text2"), Qt::Key_Tab);
+    QVERIFY(pane->hasFocus());
+    QVERIFY(marginColour() != unfocused);
 }
 
 void TestEditor::fonts_data()
