@@ -110,7 +110,6 @@ QWidget* webPaneIn(QWidget* frame, WebPaneFactory& module)
         return view;
     QWidget* view = module.createPane(frame);
     view->setObjectName(webPaneObjectName);
-    QWidget::setTabOrder(frame, view);  // in the pane's place, not last
     const bool hadFocus = frame->hasFocus();
     frame->setFocusPolicy(Qt::NoFocus);
     view->setContextMenuPolicy(Qt::CustomContextMenu);

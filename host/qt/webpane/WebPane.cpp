@@ -57,10 +57,11 @@ void drawInSoftware()
 // preview screen readers found a second, empty top-level frame. Typed as
 // the desktop, which Qt leaves out of its top-level windows, it is only
 // what it is: the pane's drawing surface. The view makes such a widget for
-// each page it hosts, so the view is watched for them.
-class OffscreenWindowHider final : public QObject {
+// each page it hosts, so the view is watched for them; each also takes the
+// view's place in the tab order.
+class SceneWidgetWatcher final : public QObject {
 public:
-    explicit OffscreenWindowHider(QWidget* view) : QObject(view) { view->installEventFilter(this); }
+    explicit SceneWidgetWatcher(QWidget* view) : QObject(view) { view->installEventFilter(this); }
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override
@@ -69,8 +70,10 @@ protected:
             // Polished, a child is whole: when it was added, it may not
             // have been made yet.
             if (auto* scene =
-                    qobject_cast<QQuickWidget*>(static_cast<QChildEvent*>(event)->child()))
+                    qobject_cast<QQuickWidget*>(static_cast<QChildEvent*>(event)->child())) {
                 hide(*scene->quickWindow());
+                takeViewsPlace(*scene);
+            }
         }
         return false;
     }
@@ -80,6 +83,19 @@ private:
     {
         if (window.type() != Qt::Desktop)
             window.setFlags((window.flags() & ~Qt::WindowType_Mask) | Qt::Desktop);
+    }
+
+    // The widget takes the keyboard for the view, and like any new widget
+    // joins the window's tab order last. It goes where the view's place
+    // (the view's parent) is in that order, after whatever takes the focus
+    // before it.
+    static void takeViewsPlace(QWidget& scene)
+    {
+        QWidget* before = scene.parentWidget()->parentWidget();
+        while (before && before != &scene && !(before->focusPolicy() & Qt::TabFocus))
+            before = before->previousInFocusChain();
+        if (before && before != &scene)
+            QWidget::setTabOrder(before, &scene);
     }
 };
 
@@ -101,7 +117,7 @@ public:
     QWidget* createPane(QWidget* parent) override
     {
         auto* view = new QWebEngineView(parent);  // owned by the pane's place
-        new OffscreenWindowHider(view);           // owned by the view
+        new SceneWidgetWatcher(view);             // owned by the view
         confine(*view);
         // For pages it loads by address; the engine's own charset guess can
         // still override this, hence showContent.

@@ -117,6 +117,12 @@ void TestDesktop::firstPreviewKeepsTheWindow()
                  QColor(Qt::black));
     QCOMPARE(window.winId(), id);
     QCOMPARE(onScreen(window.winId()), place);
+
+    // The widget the view draws the page with, made with the page, keeps
+    // the pane's place in the tab order rather than joining it last.
+    QWidget* next = window.findChild<QWidget*>(u"Text2"_s)->nextInFocusChain();
+    while (!(next->focusPolicy() & Qt::TabFocus)) next = next->nextInFocusChain();
+    QVERIFY2(pane->isAncestorOf(next), next->metaObject()->className());
 }
 
 int main(int argc, char* argv[])
