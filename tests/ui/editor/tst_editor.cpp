@@ -171,7 +171,7 @@ void TestEditor::tabOrder()
     QCOMPARE(order, expected);
 
     // The pane draws no focus of its own; the margin around it shows it.
-    QWidget* pane = control<QWidget>("WebBrowser1");
+    auto* pane = control<QWidget>("WebBrowser1");
     const QPoint margin(pane->x() - 3, pane->geometry().center().y());
     const auto marginColour = [pane, margin] {
         return pane->parentWidget()->grab().toImage().pixelColor(margin);
