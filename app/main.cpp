@@ -16,6 +16,7 @@ int main(int argc, char* argv[])
     quillet::prepareEmbeddedBrowser();
     QApplication app(argc, argv);
     quillet::nameApplication();
+    quillet::chooseApplicationFace();
 
     // The file dialogs and message-box buttons in the desktop's language.
     QTranslator toolkitTexts;

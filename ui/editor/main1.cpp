@@ -196,6 +196,16 @@ void flatBorder(QLabel* control)
 
 }  // namespace
 
+// Drawn at a fixed width, "ver 1.06" ran past the window's edge, and the
+// menus and tooltips set handset names like a terminal.
+void chooseApplicationFace()
+{
+    const QFont desktop = QApplication::font();
+    if (latinIsFixedWidth(desktop))
+        QApplication::setFont(japaneseFont(installedFamily(pGothic, QFontDatabase::families()),
+                                           desktop.pointSizeF()));
+}
+
 main1::main1(HostUi& host, Module1& module, QWidget* parent)
     : QWidget(parent), host_(host), module_(module), writer_(*this, host)
 {
@@ -250,12 +260,6 @@ void main1::createControls()
     Text2->setText(defaultNextLink);
 
     const QString gothic = installedFamily(pGothic, installedFamilies);
-    // A Japanese desktop's default face (IPAGothic, through fontconfig) draws
-    // Latin at a fixed width: "ver 1.06" runs past the window's edge. There
-    // the window takes the proportional Gothic, as the Japanese desktop the
-    // layout was drawn on did.
-    if (latinIsFixedWidth(font()))
-        setFont(japaneseFont(gothic, font().pointSizeF()));
     Label2 = label(this, u"Label2"_s, u"次へボタンを最下部に追加可能。(ここに URL 記入)"_s,
                    twipsRect(0, 5640, 4455, 255), Qt::AlignHCenter | Qt::AlignTop);
     Label2->setFont(japaneseFont(gothic, 9.75));

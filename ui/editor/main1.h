@@ -23,6 +23,12 @@ class Form1;
 class HandsetDecorator;
 class PictogramPalette;
 
+// The program's face, for its windows, menus, tooltips and message boxes:
+// the desktop's, unless that draws Latin at a fixed width (a Japanese
+// desktop's IPAGothic). Then the proportional Gothic, as on the Japanese
+// desktop the layout was drawn on. Before the first window.
+void chooseApplicationFace();
+
 // The editor window: every field of the page being made lives in its
 // controls, and each control event runs one command to its end.
 class main1 final : public QWidget, public SubPageSource {

@@ -15,6 +15,7 @@ void EditorFixture::init()
 {
     dir_ = std::make_unique<QTemporaryDir>();
     host_ = std::make_unique<FakeHostUi>();
+    chooseApplicationFace();  // as the program does; once it is chosen, it stays
     newWindow();
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
 }

@@ -195,7 +195,7 @@ void TestEditor::fonts_data()
 // The body's face is loaded only with its first text or caret, and must be
 // there by then, however the text comes: the setup installs the IPA faces,
 // and the named Windows faces map onto them (named in Japanese on a
-// Japanese desktop). In either locale the window draws Latin
+// Japanese desktop). In either locale the window and its menus draw Latin
 // proportionally, so "ver 1.06" fits.
 void TestEditor::fonts()
 {
@@ -228,6 +228,8 @@ void TestEditor::fonts()
              qPrintable(QFontInfo(label("Label2")->font()).family()));
     const QFontMetrics latin(label("Label3")->font());
     QVERIFY(latin.horizontalAdvance(u'i') < latin.horizontalAdvance(u'M'));
+    const QFontMetrics menus(QApplication::font("QMenu"));  // and tooltips, message boxes
+    QVERIFY(menus.horizontalAdvance(u'i') < menus.horizontalAdvance(u'M'));
     // Centred, and reaching past the window's edge, it shows whole only
     // inside what is left once as much is taken from its left.
     const int beyond = label("Label3")->geometry().right() + 1 - window_->width();
