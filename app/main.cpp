@@ -1,5 +1,6 @@
 #include "DesktopKeys.h"
 #include "InputMethodGuard.h"
+#include "JapaneseFaces.h"
 #include "QtHostUi.h"
 #include "main1.h"
 
@@ -28,8 +29,8 @@ int main(int argc, char* argv[])
     for (const int size : {16, 32, 48, 128}) icon.addFile(u":/icons/quillet-%1.png"_s.arg(size));
     QApplication::setWindowIcon(icon);  // both windows carry it
 
-    const quillet::InputMethodGuard inputMethodGuard(&app);
-    const quillet::DesktopKeys desktopKeys(&app);
+    quillet::InputMethodGuard inputMethodGuard(&app);
+    quillet::DesktopKeys desktopKeys(&app);
     quillet::QtHostUi host;
     quillet::Module1 module;
     quillet::main1 window(host, module);

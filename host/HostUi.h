@@ -15,6 +15,12 @@ constexpr int OkOnly = 0;
 constexpr int YesNo = 4;
 constexpr int Exclamation = 48;
 constexpr int YesNoExclamation = YesNo + Exclamation;  // 52
+// The low bits name the buttons as one value, not as flags: 5 is
+// Retry/Cancel, not Yes/No and something more.
+constexpr int buttons(int style)
+{
+    return style & 0x0F;
+}
 }  // namespace MsgStyle
 
 namespace MsgAnswer {
@@ -78,7 +84,8 @@ public:
     virtual QString existingFileName(const QString& path) = 0;
 
     // Types `keys` into `target` as if typed, and returns once they have
-    // been processed.
+    // been processed. Keys are ASCII characters: other text has no key of
+    // its own to press, and is inserted as the input method would.
     virtual void sendKeys(QWidget* target, const QString& keys) = 0;
 
     // Shows the page at `address` in the embedded browser pane held by

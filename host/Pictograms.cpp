@@ -7,6 +7,9 @@
 #include <optional>
 
 namespace quillet {
+
+using namespace Qt::Literals::StringLiterals;
+
 namespace {
 
 // A pictogram's code, and the Unicode character or keycap sequence it
@@ -121,6 +124,11 @@ QString pictogramText(quint16 code, PictogramStyle style)
     if (keycap)
         text += QChar(char16_t(found->second));
     return text;
+}
+
+QStringList colourEmojiFaces()
+{
+    return {u"Noto Color Emoji"_s, u"Segoe UI Emoji"_s, u"Apple Color Emoji"_s};
 }
 
 QList<PictogramEntry> pictogramEntries()

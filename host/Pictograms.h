@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 namespace quillet {
@@ -22,6 +23,11 @@ struct PictogramSpan {
 
 QList<PictogramSpan> pictogramSpans(QStringView text);
 
+// The most UTF-16 units a pictogram takes: a keycap with both selectors.
+inline constexpr qsizetype longestPictogram = 4;
+// The fewest bytes a pictogram takes in a page: every code is two bytes.
+inline constexpr qsizetype pictogramBytes = 2;
+
 // How a pictogram code reads: as the character or keycap sequence Unicode
 // maps it to, which writes back byte for byte, or with the emoji
 // presentation selector as well, so that a browser draws the colour emoji
@@ -30,6 +36,10 @@ enum class PictogramStyle { AsMapped, AsEmoji };
 
 // The text of the pictogram with `code`; empty when the code is none.
 QString pictogramText(quint16 code, PictogramStyle style);
+
+// The faces that draw pictograms as colour pictures, best first: the one
+// the setup installs, then Windows' and macOS's own.
+QStringList colourEmojiFaces();
 
 // One of the handsets' pictograms, as a palette offers it.
 struct PictogramEntry {

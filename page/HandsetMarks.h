@@ -2,6 +2,7 @@
 
 #include "CodePage.h"
 #include "Handsets.h"
+#include "MarkupScanner.h"
 
 #include <QList>
 #include <QString>
@@ -22,6 +23,7 @@ struct HandsetMark {
         UnknownTag,         // the name of a tag no handset knows
         Later,              // a tag, attribute or pictogram only later handsets show
         UnclosedTag,        // "<" to the end of its line, no ">" follows
+        UnclosedComment,    // "<!--" to the end, no "-->" follows: a handset shows nothing more
     };
     qsizetype start = 0;  // UTF-16 index in the text
     qsizetype length = 0;
@@ -49,9 +51,11 @@ public:
     // past its end may yet be closed, and is not marked unclosed.
     QList<HandsetMark> marks(QStringView text, bool bodyGoesOn = false);
     // The two halves of that: the marks of the tags and comments, which
-    // need the text around a stretch to be read right, and those of single
-    // characters and pictograms, which need nothing but the stretch.
-    QList<HandsetMark> tagMarks(QStringView text, bool bodyGoesOn = false) const;
+    // need the text around a stretch to be read right (`from` says what
+    // the text before it left open), and those of single characters and
+    // pictograms, which need nothing but the stretch.
+    QList<HandsetMark> tagMarks(QStringView text, bool bodyGoesOn = false,
+                                MarkupState from = MarkupState::InText) const;
     // Appends the pictograms found on the way to `pictograms`, if given.
     QList<HandsetMark> characterMarks(QStringView text, QList<PictogramSpan>* pictograms = nullptr);
 
@@ -60,9 +64,10 @@ private:
     Series series_ = Series::S501i;
 };
 
-// Puts marks in text order of their starts, keeping the order of marks
-// that start together.
-void sortByStart(QList<HandsetMark>& marks);
+// Puts the marks of both halves in text order of their starts, keeping the
+// order of marks that start together, and drops the pictograms' marks
+// that a comment hides.
+void arrangeMarks(QList<HandsetMark>& marks);
 
 // The tooltip of a mark; empty for the kinds that only colour.
 QString handsetMarkTip(const HandsetMark& mark);

@@ -1,6 +1,7 @@
 #include "Handsets.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace quillet {
 
@@ -21,42 +22,52 @@ namespace {
 // Where a series had several screens, the one with the fewest characters a
 // line, then the fewest lines, stands for it: a page that fits it fits all.
 using Screen = HandsetScreen;
-constexpr std::array<HandsetSeries, allSeries.size()> seriesTable{{
+constexpr HandsetSeries seriesTable[] = {
     // [Horde] D501i 8×6 on 96×72, black and white, as F501i; [PEAR] the
     // same dots. No cache token in the user agent: 5 KB [HMA], "5KB未満"
     // [tohoho].
-    {u"501i", HtmlVersion::V1_0, u"D501i", Screen{96, 72, 8, Screen::BlackAndWhite}, 6, u"モノクロ",
-     5, 5 * 1024, false},
+    HandsetSeries{Series::S501i, HtmlVersion::V1_0, u"501i", u"D501i",
+                  Screen{96, 72, 8, Screen::BlackAndWhite}, 6, u"モノクロ", 5},
     // [Horde] D502i 8×7 on 96×90, 256 colours; [PEAR] the same. NM502i is
     // 8×6 in [Horde] but 111×77 dots there and 111×106 in [PEAR]; with its
     // screen in doubt, D502i stands for the series. c10 [HMA].
-    {u"502i", HtmlVersion::V2_0, u"D502i", Screen{96, 90, 8, Screen::Colour}, 7, u"256色", 10,
-     10 * 1024, false},
+    HandsetSeries{Series::S502i, HtmlVersion::V2_0, u"502i", u"D502i",
+                  Screen{96, 90, 8, Screen::Colour}, 7, u"256色", 10},
     // [Horde] D503i 8×7 on 132×126, 4096 colours (F503i 10×10, P503i
     // 12×10); [PEAR] the same dots. c10 [HMA].
-    {u"503i", HtmlVersion::V3_0, u"D503i", Screen{132, 126, 8, Screen::Colour}, 7, u"4096色", 10,
-     10 * 1024, false},
+    HandsetSeries{Series::S503i, HtmlVersion::V3_0, u"503i", u"D503i",
+                  Screen{132, 126, 8, Screen::Colour}, 7, u"4096色", 10},
     // [PEAR] SO504i 120×112, 65,536 colours, the smallest 504i (D504i and
     // P504i 132×144, N504i 160×180). No source at hand gives its characters:
     // 10×9 is its dots in 12-dot characters [tohoho]. c10 [HMA].
-    {u"504i", HtmlVersion::V4_0, u"SO504i", Screen{120, 112, 10, Screen::Colour}, 9, u"65536色", 10,
-     10 * 1024, false},
+    HandsetSeries{Series::S504i, HtmlVersion::V4_0, u"504i", u"SO504i",
+                  Screen{120, 112, 10, Screen::Colour}, 9, u"65536色", 10},
     // [PEAR] D505i 240×270, 262,144 colours; [HMA] "D505i/c20/TB/W20H10":
     // 10×10 full-width, a 20 KB cache. SO505i shows W18H08 only with its
     // small font setting.
-    {u"505i", HtmlVersion::V5_0, u"D505i", Screen{240, 270, 10, Screen::Colour}, 10, u"26万色", 20,
-     20 * 1024, false},
+    HandsetSeries{Series::S505i, HtmlVersion::V5_0, u"505i", u"D505i",
+                  Screen{240, 270, 10, Screen::Colour}, 10, u"26万色", 20},
     // [HMA] D900i 240×270, 262,144 colours, "D900i(c100;TB;W20H10)": 10×10
     // (F900i has fewer dots, 230×240, but 11 characters a line). c100 is
     // 100 KB, of which the text with its tags may take 30 KB at most (the
     // carrier's page-size notes for FOMA); a page here is all text and tags.
-    {u"900i", HtmlVersion::V5_0, u"D900i", Screen{240, 270, 10, Screen::Colour}, 10, u"26万色", 100,
-     30 * 1024, true},
+    HandsetSeries{Series::S900i, HtmlVersion::V5_0, u"900i", u"D900i",
+                  Screen{240, 270, 10, Screen::Colour}, 10, u"26万色", 100, 30},
     // [HMA] t/05_display.t: SH902i 240×240, 262,144 colours,
     // "SH902i(c100;TB;W24H12)": 12×12. D902i sends W23H16, but has 230×320.
-    {u"902i", HtmlVersion::V6_0, u"SH902i", Screen{240, 240, 12, Screen::Colour}, 12, u"26万色",
-     100, 30 * 1024, true},
-}};
+    HandsetSeries{Series::S902i, HtmlVersion::V6_0, u"902i", u"SH902i",
+                  Screen{240, 240, 12, Screen::Colour}, 12, u"26万色", 100, 30},
+};
+static_assert(std::size(seriesTable) == allSeries.size());
+constexpr bool inSeriesOrder()
+{
+    for (std::size_t i = 0; i < allSeries.size(); ++i) {
+        if (seriesTable[i].series != allSeries.at(i) || std::size_t(allSeries.at(i)) != i)
+            return false;
+    }
+    return true;
+}
+static_assert(inSeriesOrder(), "a row for each series, in the enum's order");
 
 // The elements and attributes of each version. Sources:
 // [W3C]  "Compact HTML for Small Information Appliances", W3C Note
@@ -75,7 +86,7 @@ struct Element {
     std::u16string_view name;
     HtmlVersion since;
 };
-constexpr std::array<Element, 44> elements{{
+constexpr Element elements[] = {
     {u"a", HtmlVersion::V1_0},        {u"base", HtmlVersion::V1_0},
     {u"blink", HtmlVersion::V2_0},    {u"blockquote", HtmlVersion::V1_0},
     {u"body", HtmlVersion::V1_0},     {u"br", HtmlVersion::V1_0},
@@ -98,7 +109,7 @@ constexpr std::array<Element, 44> elements{{
     {u"table", HtmlVersion::V6_0},    {u"td", HtmlVersion::V6_0},
     {u"textarea", HtmlVersion::V1_0}, {u"title", HtmlVersion::V1_0},
     {u"tr", HtmlVersion::V6_0},       {u"ul", HtmlVersion::V1_0},
-}};
+};
 
 enum class ValueTest { Any, Center, MailtoQuery };
 struct Attribute {
@@ -107,7 +118,7 @@ struct Attribute {
     ValueTest value;
     HtmlVersion since;
 };
-constexpr std::array<Attribute, 30> attributes{{
+constexpr Attribute attributes[] = {
     // 2.0 [XIST], [KG]
     {u"body", u"bgcolor", ValueTest::Any, HtmlVersion::V2_0},
     {u"body", u"text", ValueTest::Any, HtmlVersion::V2_0},
@@ -142,7 +153,7 @@ constexpr std::array<Attribute, 30> attributes{{
     {u"a", u"ilet", ValueTest::Any, HtmlVersion::V5_0},
     {u"a", u"iswf", ValueTest::Any, HtmlVersion::V5_0},
     {u"body", u"background", ValueTest::Any, HtmlVersion::V6_0},
-}};
+};
 
 bool equal(std::u16string_view a, QStringView b)
 {
@@ -195,15 +206,15 @@ QString htmlVersionName(HtmlVersion version)
 
 const HandsetSeries& handsetSeries(Series series)
 {
-    return seriesTable.at(std::size_t(series));
+    return seriesTable[std::size_t(series)];
 }
 
 Series firstSeriesWith(HtmlVersion version)
 {
-    const auto* found =
-        std::find_if(seriesTable.begin(), seriesTable.end(),
+    const auto* const found =
+        std::find_if(std::begin(seriesTable), std::end(seriesTable),
                      [version](const HandsetSeries& s) { return s.html >= version; });
-    return allSeries.at(std::size_t(found - seriesTable.begin()));
+    return found->series;
 }
 
 QString seriesName(Series series)
@@ -211,10 +222,27 @@ QString seriesName(Series series)
     return text(handsetSeries(series).name);
 }
 
-bool pageFits(Series series, qsizetype bytes)
+PageLimit pageLimit(Series series)
 {
     const HandsetSeries& handset = handsetSeries(series);
-    return handset.limitHeld ? bytes <= handset.pageLimit : bytes < handset.pageLimit;
+    const bool textShare = handset.textKilobytes > 0;
+    return {qsizetype(textShare ? handset.textKilobytes : handset.cacheKilobytes) * 1024,
+            textShare};
+}
+
+bool pageFits(Series series, qsizetype bytes)
+{
+    const PageLimit limit = pageLimit(series);
+    return limit.held ? bytes <= limit.bytes : bytes < limit.bytes;
+}
+
+std::optional<Series> oldestSeriesHolding(qsizetype bytes)
+{
+    for (const Series series : allSeries) {
+        if (pageFits(series, bytes))
+            return series;
+    }
+    return std::nullopt;
 }
 
 QString seriesMenuText(Series series)
@@ -224,8 +252,8 @@ QString seriesMenuText(Series series)
            QString::number(handset.screen.charactersPerLine) + u"×"_s +
            QString::number(handset.lines) + u"字 "_s + text(handset.colours) + u' ' +
            QString::number(handset.cacheKilobytes) + u"KB"_s +
-           (handset.limitHeld
-                ? u"・テキスト"_s + QString::number(handset.pageLimit / 1024) + u"KB"_s
+           (handset.textKilobytes > 0
+                ? u"・テキスト"_s + QString::number(handset.textKilobytes) + u"KB"_s
                 : QString()) +
            u"）"_s;
 }
@@ -246,8 +274,8 @@ std::optional<DatedAttribute> attributeSince(QStringView element, QStringView at
         return equal(dated.element, element) && equal(dated.name, attribute) &&
                passes(dated.value, value);
     };
-    const auto* found = std::find_if(attributes.begin(), attributes.end(), matches);
-    if (found == attributes.end())
+    const auto* const found = std::find_if(std::begin(attributes), std::end(attributes), matches);
+    if (found == std::end(attributes))
         return std::nullopt;
     return DatedAttribute{found->since, label(*found)};
 }

@@ -24,10 +24,12 @@ enum class Series : quint8 { S501i, S502i, S503i, S504i, S505i, S900i, S902i };
 inline constexpr std::array allSeries{Series::S501i, Series::S502i, Series::S503i, Series::S504i,
                                       Series::S505i, Series::S900i, Series::S902i};
 
-// What the handsets of one series show.
-struct HandsetSeries {
-    std::u16string_view name;  // as the carrier named it: "501i"
+// What the handsets of one series show. Its fields run in the order a row
+// of the table reads, whatever the padding of seven rows costs.
+struct HandsetSeries {  // NOLINT(clang-analyzer-optin.performance.Padding)
+    Series series;
     HtmlVersion html;
+    std::u16string_view name;  // as the carrier named it: "501i"
     // The series' smallest screen, the one an author must fit: fewest
     // characters a line, then fewest lines.
     std::u16string_view model;
@@ -35,10 +37,9 @@ struct HandsetSeries {
     int lines;                    // full-width lines on that screen
     std::u16string_view colours;  // "モノクロ", "256色"
     int cacheKilobytes;           // what the handset holds of a page, pictures included
-    // The largest page of text and tags shown: under `pageLimit` bytes, or
-    // up to it when `limitHeld`.
-    qsizetype pageLimit;
-    bool limitHeld;
+    // What of that the page's text and tags may take, when less than all.
+    // A page takes under the whole cache, or up to its text's share.
+    int textKilobytes = 0;
 };
 
 const HandsetSeries& handsetSeries(Series series);
@@ -49,8 +50,19 @@ QString seriesName(Series series);
 // The oldest series whose handsets know `version`.
 Series firstSeriesWith(HtmlVersion version);
 
+// The largest page of text and tags the handsets of `series` show: under
+// `bytes`, or up to them when `held`.
+struct PageLimit {
+    qsizetype bytes = 0;
+    bool held = false;
+};
+PageLimit pageLimit(Series series);
+
 // Whether a page of `bytes` fits the handsets of `series`.
 bool pageFits(Series series, qsizetype bytes);
+// The oldest series whose handsets hold a page of `bytes`; none for a page
+// too large for all.
+std::optional<Series> oldestSeriesHolding(qsizetype bytes);
 
 // The series as the handset menu names it: "501i（D501i 8×6字 モノクロ 5KB）",
 // "900i（D900i 10×10字 26万色 100KB・テキスト30KB）".

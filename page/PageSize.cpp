@@ -1,6 +1,7 @@
 #include "PageSize.h"
 
 #include "CodePage.h"
+#include "Pictograms.h"
 #include "SubPageWriter.h"
 
 #include <QLocale>
@@ -18,8 +19,8 @@ bool pageTooLargeFor(Series series, const QString& title, const QString& body,
                      const QString& nextLink)
 {
     // The encoder writes at most 2 bytes for a UTF-16 unit, and at least 1
-    // for every 2 (a pictogram's keycap sequence with its selectors is 4
-    // units for 2 bytes).
+    // for every 2: the longest pictogram is the one that packs tightest.
+    static_assert(longestPictogram / pictogramBytes == 2);
     const qsizetype units = subPageText(title, QString(), nextLink).size() + body.size();
     if (pageFits(series, 2 * units))
         return false;
@@ -35,19 +36,22 @@ QString pageSizeText(qsizetype bytes, Series series)
                    groupedNumber(packets) + u" パケット）"_s;
     if (pageFits(series, bytes))
         return text;
-    const HandsetSeries& handset = handsetSeries(series);
     const QString handsets =
         series == Series::S501i ? u"初期の携帯端末"_s : seriesName(series) + u" の端末"_s;
-    const QString limit = handset.limitHeld
-                              ? groupedNumber(handset.pageLimit) + u" バイトを超えています"_s
-                              : groupedNumber(handset.pageLimit) + u" バイト以上"_s;
-    return text + u'\n' + handsets + u"では表示できない大きさです（"_s + limit +
-           u"）。推奨は 2 KB（"_s + groupedNumber(recommendedPageSize) + u" バイト）以下です。"_s;
+    return text + u'\n' + handsets + u"では表示できない大きさです（表示できるのは "_s +
+           pageLimitText(series) + u"）。推奨は 2 KB（"_s + groupedNumber(recommendedPageSize) +
+           u" バイト）以下です。"_s;
 }
 
 QString groupedNumber(qsizetype number)
 {
     return QLocale(QLocale::English).toString(number);
+}
+
+QString pageLimitText(Series series)
+{
+    const PageLimit limit = pageLimit(series);
+    return groupedNumber(limit.bytes) + (limit.held ? u" バイトまで"_s : u" バイト未満"_s);
 }
 
 }  // namespace quillet

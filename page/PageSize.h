@@ -27,4 +27,7 @@ QString pageSizeText(qsizetype bytes, Series series);
 // "1,402".
 QString groupedNumber(qsizetype number);
 
+// The page limit of `series` in words: "5,120 バイト未満", "30,720 バイトまで".
+QString pageLimitText(Series series);
+
 }  // namespace quillet

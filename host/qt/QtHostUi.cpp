@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLoggingCategory>
 #include <QMessageBox>
@@ -22,6 +23,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <memory>
 #include <tuple>
 
 #ifdef Q_OS_UNIX
@@ -74,15 +76,18 @@ const QString webPaneObjectName = u"WebEngineView"_s;
 // Made here, as the module loads, it costs what the engine's own start
 // would load anyway; the engine then finds the display's GL and has no
 // "No suitable graphics backend" to warn of, though it still draws in
-// software. Where no context can be made (no display), it warns as before.
+// software. Where no context can be made (no display), none is published,
+// and the engine warns as before.
 void shareContextForTheEngine()
 {
     if (QOpenGLContext::globalShareContext())
         return;
-    auto* context = new QOpenGLContext(QCoreApplication::instance());  // lives as long as the app
+    auto context = std::make_unique<QOpenGLContext>();
     context->setFormat(QSurfaceFormat::defaultFormat());
-    std::ignore = context->create();
-    qt_gl_set_global_share_context(context);
+    if (!context->create())
+        return;
+    context->setParent(QCoreApplication::instance());  // lives as long as the app
+    qt_gl_set_global_share_context(context.release());
 }
 
 // The browser module, beside the program or where the install put it;
@@ -153,9 +158,10 @@ QByteArray pictogramStyle()
     for (const char32_t character : textStylePictograms())
         range += u"U+"_s + QString::number(character, 16) + u',';
     range.chop(1);
-    return (u"<style>@font-face{font-family:quillet-pictograms;src:local(\"Noto Color Emoji\"),"
-            u"local(\"Segoe UI Emoji\"),local(\"Apple Color Emoji\");unicode-range:"_s +
-            range + u"}html{font-family:quillet-pictograms,serif}</style>"_s)
+    QStringList faces = colourEmojiFaces();
+    for (QString& face : faces) face = u"local(\""_s + face + u"\")"_s;
+    return (u"<style>@font-face{font-family:quillet-pictograms;src:"_s + faces.join(u',') +
+            u";unicode-range:"_s + range + u"}html{font-family:quillet-pictograms,serif}</style>"_s)
         .toUtf8();
 }
 
@@ -237,7 +243,7 @@ int QtHostUi::msgBox(const QString& text, int style, const QString& title)
     // Plain text: a path may hold "<" or "&" and must show as typed.
     box.setTextFormat(Qt::PlainText);
     box.setText(text);
-    if ((style & MsgStyle::YesNo) == MsgStyle::YesNo) {
+    if (MsgStyle::buttons(style) == MsgStyle::YesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(QMessageBox::Yes);
         box.setEscapeButton(QMessageBox::No);
@@ -285,12 +291,25 @@ QString QtHostUi::existingFileName(const QString& path)
 void QtHostUi::sendKeys(QWidget* target, const QString& keys)
 {
     // Sent, not posted: each key is processed before the next one goes.
-    for (const QChar character : keys) {
-        const int key = character.toUpper().unicode();  // Qt's key codes are ASCII
+    for (qsizetype at = 0; at < keys.size();) {
+        const QChar character = keys[at];
+        if (character.unicode() >= 0x80) {
+            // Qt's key codes are ASCII: the rest comes as an input method
+            // commits it, a surrogate pair whole.
+            qsizetype end = at + 1;
+            while (end < keys.size() && keys[end].unicode() >= 0x80) ++end;
+            QInputMethodEvent commit;
+            commit.setCommitString(keys.sliced(at, end - at));
+            QApplication::sendEvent(target, &commit);
+            at = end;
+            continue;
+        }
+        const int key = character.toUpper().unicode();
         QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(character));
         QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(character));
         QApplication::sendEvent(target, &press);
         QApplication::sendEvent(target, &release);
+        ++at;
     }
 }
 

@@ -7,12 +7,12 @@ set -euo pipefail
 bin=$(cd "$1" 2>/dev/null && pwd) || bin=$1
 corpus=$(cd "$2" && pwd)
 runs=${3:-20000}
-[ -x "$bin/fuzz_codepage" ] && [ -x "$bin/fuzz_page" ] \
+[ -x "$bin/fuzz_codepage" ] && [ -x "$bin/fuzz_page" ] && [ -x "$bin/fuzz_markup" ] \
   || { echo "fuzz targets not built (needs clang: cmake --preset fuzz)"; exit 77; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
-for target in codepage page; do
+for target in codepage page markup; do
   mkdir -p "new-$target"
   if ! "$bin/fuzz_$target" -runs="$runs" -error_exitcode=1 -timeout_exitcode=1 \
        "new-$target" "$corpus/$target" > "$target.log" 2>&1; then

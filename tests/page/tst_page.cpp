@@ -395,6 +395,26 @@ void TestPage::handsetMarks_data()
                              << u"comment:<!-- <table> -->"_s;
     QTest::newRow("declaration") << u"<!DOCTYPE html>"_s << false << first
                                  << u"tag:<!DOCTYPE html>"_s;
+    QTest::newRow("quoted > and <, and values without quotes")
+        << u"<input value=\"次へ>>\" istyle=1><input type=submit value='<<前へ'>"_s << false
+        << first
+        << u"tag:<input value=\"次へ>>\" istyle=1> later:istyle "
+           u"tag:<input type=submit value='<<前へ'>"_s;
+    QTest::newRow("attributes without values")
+        << u"<select multiple name=s><option selected>"_s << false << first
+        << u"tag:<select multiple name=s> later:multiple tag:<option selected>"_s;
+    QTest::newRow("references in values")
+        << u"<a href=\"mailto:a@b.jp?cc=c&amp;subject=hi\"><img align=&#x63;enter>"_s << false
+        << first
+        << u"tag:<a href=\"mailto:a@b.jp?cc=c&amp;subject=hi\"> later:href "
+           u"tag:<img align=&#x63;enter> later:align"_s;
+    QTest::newRow("comments hide tags and pictograms")
+        << u"<!-- © <table> -->©"_s << false << first << u"comment:<!-- © <table> --> later:©"_s;
+    QTest::newRow("unclosed comment, to the end")
+        << u"a<!-- <hr>\r\n次へ"_s << false << first << u"unclosedComment:<!-- <hr>\r\n次へ"_s;
+    QTest::newRow("comment cut from a longer body")
+        << u"<!-- <hr>"_s << true << first << u"comment:<!-- <hr>"_s;
+    QTest::newRow("end tag begun") << u"a</"_s << false << first << u"unclosed:</"_s;
 }
 
 void TestPage::handsetMarks()
@@ -403,8 +423,9 @@ void TestPage::handsetMarks()
     QFETCH(bool, bodyGoesOn);
     QFETCH(Series, series);
     QFETCH(QString, marks);
-    static const QStringList kinds{u"lost"_s,    u"platform"_s, u"tag"_s,     u"comment"_s,
-                                   u"unknown"_s, u"later"_s,    u"unclosed"_s};
+    static const QStringList kinds{u"lost"_s,     u"platform"_s,       u"tag"_s,
+                                   u"comment"_s,  u"unknown"_s,        u"later"_s,
+                                   u"unclosed"_s, u"unclosedComment"_s};
     HandsetMarker marker;
     marker.setSeries(series);
     QStringList found;
@@ -435,6 +456,9 @@ void TestPage::firstSeriesToShow_data()
     row("<form utn>", u"503i"_s);
     row("<a href=\"mailto:a@b?subject=hi\">", u"503i"_s);
     row("<a href=\"mailto:a@b\">", u"501i"_s);
+    row("<a href=\"mailto:a@b?cc=c&amp;subject=hi\">", u"503i"_s);
+    row("<input value=\"次へ>>\" istyle=\"1\">", u"502i"_s);
+    row("<!-- © <hr color=red> -->", u"501i"_s);
     row("<param>", u"504i"_s);
     row("<body vlink=red>", u"504i"_s);
     row("<hr color=red>", u"504i"_s);

@@ -13,7 +13,7 @@ using namespace Qt::Literals::StringLiterals;
 int FakeHostUi::msgBox(const QString& text, int style, const QString& title)
 {
     messages.append({text, style, title});
-    if ((style & MsgStyle::YesNo) != MsgStyle::YesNo)
+    if (MsgStyle::buttons(style) != MsgStyle::YesNo)
         return MsgAnswer::Ok;
     return answers.isEmpty() ? MsgAnswer::No : answers.takeFirst();
 }

@@ -19,13 +19,19 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-// How far above the view a tag or comment that reaches into it may start,
-// and below it end. A longer one is no tag a handset would read anyway.
+// How far below the view a tag that reaches out of it may end. A longer
+// one is no tag a handset would read anyway.
 constexpr int markContext = 4096;
 constexpr int nearContext = 64;  // enough for most tags
 constexpr int longestColouredLine = 64 * 1024;
-// A keycap pictogram with its selectors takes 4 UTF-16 units.
-constexpr qsizetype longestCharacter = 4;
+
+// What the text before `block` leaves open, as stored with the block
+// before it.
+MarkupState stateBefore(const QTextBlock& block)
+{
+    const QTextBlock previous = block.previous();
+    return previous.isValid() ? MarkupState(previous.userState()) : MarkupState::InText;
+}
 
 QTextCharFormat underlined(QTextCharFormat::UnderlineStyle style, const QColor& colour)
 {
@@ -45,6 +51,10 @@ QTextCharFormat markFormat(HandsetMark::Kind kind, const QPalette& palette)
     case HandsetMark::LostCharacter:
     case HandsetMark::UnclosedTag:
         return underlined(QTextCharFormat::WaveUnderline, Qt::red);
+    case HandsetMark::UnclosedComment:
+        format = underlined(QTextCharFormat::WaveUnderline, Qt::red);
+        format.setForeground(palette.color(QPalette::PlaceholderText));
+        break;
     case HandsetMark::PlatformCharacter:
     case HandsetMark::UnknownTag:
         return underlined(QTextCharFormat::WaveUnderline, warning);
@@ -65,18 +75,6 @@ QTextCharFormat markFormat(HandsetMark::Kind kind, const QPalette& palette)
 QString tipMarkup(const QString& tip)
 {
     return u"<p style=\"white-space:pre\">"_s + tip.toHtmlEscaped() + u"</p>"_s;
-}
-
-// The start of the tag or comment that `text` ends inside, or its end.
-qsizetype openingBefore(QStringView text)
-{
-    const qsizetype comment = text.lastIndexOf(u"<!--");
-    if (comment >= 0 && text.indexOf(u"-->", comment) < 0)
-        return comment;
-    const qsizetype tag = text.lastIndexOf(u'<');
-    if (tag >= 0 && text.indexOf(u'>', tag) < 0)
-        return tag;
-    return text.size();
 }
 
 // The document's text from `from` to `to`, every line break as "\n". Read
@@ -112,6 +110,8 @@ HandsetDecorator::HandsetDecorator(BodyEditor* editor)
     timer_.setInterval(0);
     connect(&timer_, &QTimer::timeout, this, &HandsetDecorator::update);
     connect(editor->document(), &QTextDocument::contentsChanged, this, &HandsetDecorator::schedule);
+    connect(editor->document(), &QTextDocument::contentsChange, this,
+            [this](int position, int, int) { forgetStatesFrom(position); });
     connect(editor->verticalScrollBar(), &QScrollBar::valueChanged, this,
             &HandsetDecorator::schedule);
     editor->installEventFilter(this);     // resizing shows other text
@@ -150,16 +150,23 @@ bool HandsetDecorator::eventFilter(QObject* watched, QEvent* event)
 
 void HandsetDecorator::schedule()
 {
-    if (on_)
-        timer_.start();
+    timer_.start();
 }
 
+// Pictograms are drawn in colour with the marks off too: a block left with
+// the ranges of an earlier text would draw other characters in that face.
 void HandsetDecorator::update()
 {
     timer_.stop();
     const auto [shownFrom, shownTo] = editor_->shownRange();
     QList<PictogramSpan> pictograms;
-    marks_ = on_ ? marksIn(shownFrom, shownTo, pictograms) : QList<HandsetMark>();
+    if (on_) {
+        marks_ = marksIn(shownFrom, shownTo, pictograms);
+    } else {
+        marks_.clear();
+        pictograms = pictogramSpans(textBetween(*editor_->document(), shownFrom, shownTo));
+        for (PictogramSpan& pictogram : pictograms) pictogram.start += shownFrom;
+    }
     if (updateSelections(marks_))
         editor_->setExtraSelections(selections_);
     drawPictogramsInColour(shownFrom, shownTo, pictograms);
@@ -195,27 +202,51 @@ void HandsetDecorator::drawPictogramsInColour(int shownFrom, int shownTo,
     }
 }
 
-// Marks only the text in view, with enough around it to read the tags that
-// reach into it, so a keystroke costs the same in a body of any size. Reads
-// a little around the view first, and more only when a tag reaches past it.
+// The blocks before `first` know what they leave open at their ends, read
+// once and again only after an edit above the view, so that a view inside
+// a long comment or tag knows it whatever lies above.
+void HandsetDecorator::storeStatesBefore(int first)
+{
+    QTextBlock block = editor_->document()->findBlockByNumber(firstStale_);
+    MarkupState state = stateBefore(block);
+    for (; block.isValid() && block.blockNumber() < first; block = block.next()) {
+        state = markupStateAfter(block.text(), state);
+        block.setUserState(int(state));
+    }
+    firstStale_ = std::max(firstStale_, first);
+}
+
+void HandsetDecorator::forgetStatesFrom(int position)
+{
+    const QTextBlock block = editor_->document()->findBlock(position);
+    const int changed =
+        block.isValid() ? block.blockNumber() : editor_->document()->blockCount() - 1;
+    firstStale_ = std::min(firstStale_, changed);
+}
+
+// Marks only the text in view, with what it needs around it: back to the
+// "<" of a tag the view starts inside, and on to the ">" of one it ends
+// inside, so a keystroke costs the same in a body of any size.
 QList<HandsetMark> HandsetDecorator::marksIn(int shownFrom, int shownTo,
                                              QList<PictogramSpan>& pictograms)
 {
     QTextDocument* document = editor_->document();
     const int bodyEnd = document->characterCount() - 1;
+    QTextBlock first = document->findBlock(shownFrom);
+    storeStatesBefore(first.blockNumber());
+    while (stateBefore(first) == MarkupState::InTag) first = first.previous();
+    const MarkupState before = stateBefore(first);
+    const int from = first.position();
     for (const int context : {nearContext, markContext}) {
-        const int from = std::max(0, shownFrom - context);
         const int to = std::min(bodyEnd, shownTo + context);
         const QString text = textBetween(*document, from, to);
-
-        // From the tag the view starts inside to the first ">" below it.
-        const QStringView before = QStringView(text).first(shownFrom - from);
-        const qsizetype close = text.indexOf(u'>', shownTo - from);
-        const bool knownBefore = from == 0 || before.contains(u'<') || before.contains(u'>');
-        if (context != markContext && (!knownBefore || (close < 0 && to < bodyEnd)))
+        const MarkupState atEnd = markupStateAfter(text, before);
+        bool bodyGoesOn = to < bodyEnd;
+        if (atEnd == MarkupState::InTag && bodyGoesOn && context != markContext)
             continue;
-        const qsizetype start = openingBefore(before);
-        const qsizetype stop = close < 0 ? text.size() : close + 1;
+        if (atEnd == MarkupState::InComment && bodyGoesOn)
+            bodyGoesOn = !document->find(u"-->"_s, to).isNull();
+
         QList<HandsetMark> shown;
         const auto keepShown = [&](const QList<HandsetMark>& marks, qsizetype offset) {
             for (HandsetMark mark : marks) {
@@ -224,18 +255,16 @@ QList<HandsetMark> HandsetDecorator::marksIn(int shownFrom, int shownTo,
                     shown.append(mark);
             }
         };
-        keepShown(
-            marker_.tagMarks(QStringView(text).sliced(start, stop - start), from + stop < bodyEnd),
-            start);
+        keepShown(marker_.tagMarks(text, bodyGoesOn, before), 0);
         // Characters need no context: only those in view are read.
         const qsizetype viewStart = shownFrom - from;
         const qsizetype viewEnd =
-            std::min<qsizetype>(text.size(), shownTo - from + longestCharacter);
+            std::min<qsizetype>(text.size(), shownTo - from + longestPictogram);
         keepShown(marker_.characterMarks(QStringView(text).sliced(viewStart, viewEnd - viewStart),
                                          &pictograms),
                   viewStart);
         for (PictogramSpan& pictogram : pictograms) pictogram.start += from + viewStart;
-        sortByStart(shown);
+        arrangeMarks(shown);
         return shown;
     }
     return {};

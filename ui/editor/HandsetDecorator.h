@@ -27,7 +27,6 @@ public:
     void setEnabled(bool on);
     // The series whose handsets the marks speak for.
     void setSeries(Series series);
-    Series series() const { return marker_.series(); }
 
     // Marks the text in view now rather than at the next idle moment.
     void update();
@@ -39,6 +38,9 @@ protected:
 
 private:
     void schedule();
+    void storeStatesBefore(int first);
+    // After an edit at `position`, the states from its block on.
+    void forgetStatesFrom(int position);
     // The marks of the text from shownFrom to shownTo, the part in view,
     // and its pictograms.
     QList<HandsetMark> marksIn(int shownFrom, int shownTo, QList<PictogramSpan>& pictograms);
@@ -56,6 +58,9 @@ private:
     QTimer timer_;           // coalesces the changes of one event into one marking
     QTextCharFormat emoji_;  // the colour emoji face, at the body's size
     bool on_ = true;
+    // The first block whose stored state (what its text leaves open at its
+    // end, in its userState) may no longer hold.
+    int firstStale_ = 0;
 };
 
 }  // namespace quillet

@@ -44,8 +44,9 @@ QString pictogramPaletteCaption()
 
 QFont pictogramFont(qreal pointSize)
 {
-    QFont font(u"Noto Color Emoji"_s);
-    font.setFamilies({u"Noto Color Emoji"_s, u"Segoe UI Emoji"_s, u"Apple Color Emoji"_s});
+    const QStringList faces = colourEmojiFaces();
+    QFont font(faces.first());
+    font.setFamilies(faces);
     font.setPointSizeF(pointSize);
     // With font merging Qt 6.4 takes a keycap's digit from another face,
     // and the keycap never forms.

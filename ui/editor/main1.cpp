@@ -6,12 +6,13 @@
 #include "Form1.h"
 #include "HandsetDecorator.h"
 #include "HandsetMarks.h"
+#include "JapaneseFaces.h"
 #include "PageSize.h"
 #include "PictogramPalette.h"
 #include "TextBox.h"
 #include "Twips.h"
+#include "WindowAccessibles.h"
 
-#include <QAccessibleWidget>
 #include <QActionGroup>
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -36,42 +37,7 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-const QString label4Description = u"本文のバイト数"_s;
 const QString versionCaption = u"ver "_s + u"1.06"_s;
-
-// The window names the Windows faces; elsewhere the first installed face of
-// the same kind stands in (the setup installs the IPA fonts, named in
-// English or, on a Japanese desktop, in Japanese).
-struct JapaneseFace {
-    QString name;
-    QStringList standIns;
-};
-const JapaneseFace mincho{u"ＭＳ 明朝"_s,
-                          {u"MS Mincho"_s, u"IPAMincho"_s, u"IPA明朝"_s, u"Noto Serif CJK JP"_s,
-                           u"Hiragino Mincho ProN"_s}};
-const JapaneseFace pGothic{u"ＭＳ Ｐゴシック"_s,
-                           {u"MS PGothic"_s, u"IPAPGothic"_s, u"IPA Pゴシック"_s,
-                            u"Noto Sans CJK JP"_s, u"Hiragino Kaku Gothic ProN"_s}};
-
-// The face is chosen here, once. Left to Qt, a name it does not have costs
-// a fontconfig search for every script of the text before a stand-in is
-// even tried: ten such searches were a sixth of start-up. The list of
-// `installed` families is quick; asking for each name, which knows a face
-// by any of its names, costs a fontconfig lookup per name, so it comes
-// second. With none installed, the font system picks as it can.
-QString installedFamily(const JapaneseFace& face, const QStringList& installed)
-{
-    const QStringList candidates = QStringList{face.name} + face.standIns;
-    for (const QString& family : candidates) {
-        if (installed.contains(family, Qt::CaseInsensitive))
-            return family;
-    }
-    for (const QString& family : candidates) {
-        if (QFontDatabase::hasFamily(family))
-            return family;
-    }
-    return face.name;
-}
 
 // Whether `text`, centred in `label`, shows whole inside a parent whose
 // client area is `clientWidth` wide: a label may reach past the edge.
@@ -80,76 +46,6 @@ bool centredTextShows(const QLabel& label, const QString& text, int clientWidth)
     const int shown = std::min(label.geometry().right() + 1, clientWidth) - label.x();
     const qreal room = label.width() - 2.0 * (label.width() - shown);  // the centre stays put
     return QFontMetricsF(label.font()).horizontalAdvance(text) <= room;
-}
-
-bool latinIsFixedWidth(const QFont& font)
-{
-    const QFontMetricsF metrics(font);
-    return metrics.horizontalAdvance(u'i') == metrics.horizontalAdvance(u'M');
-}
-
-QFont japaneseFont(const QString& family, qreal points)
-{
-    QFont font(family);
-    font.setPointSizeF(points);
-    return font;
-}
-
-// A screen reader reads the count as its value, described with the size of
-// the whole page and the handsets that show it. That takes encoding the
-// page, so it is worked out only when a screen reader asks for it.
-class ByteCountAccessible final : public QAccessibleWidget {
-public:
-    ByteCountAccessible(QLabel* count, const main1& window)
-        : QAccessibleWidget(count, QAccessible::StaticText), window_(window)
-    {
-    }
-
-    QString text(QAccessible::Text kind) const override
-    {
-        if (kind == QAccessible::Name)
-            return static_cast<const QLabel*>(widget())->text();
-        if (kind == QAccessible::Description)
-            return label4Description + u"。"_s + window_.pageReport();
-        return QAccessibleWidget::text(kind);
-    }
-
-private:
-    const main1& window_;
-};
-
-// The help picture is a link to a screen reader, which can press it as the
-// mouse or F1 does.
-class HelpLinkAccessible final : public QAccessibleWidget {
-public:
-    HelpLinkAccessible(QLabel* picture, main1& window)
-        : QAccessibleWidget(picture, QAccessible::Link), window_(window)
-    {
-    }
-
-    QStringList actionNames() const override { return {pressAction()}; }
-    void doAction(const QString& action) override
-    {
-        if (action == pressAction())
-            window_.Picture1_MouseUp();
-    }
-
-private:
-    main1& window_;
-};
-
-// Both made on request and owned by Qt's accessibility cache.
-QAccessibleInterface* windowAccessible(const QString&, QObject* object)
-{
-    auto* label = qobject_cast<QLabel*>(object);
-    auto* window = label ? qobject_cast<main1*>(label->parentWidget()) : nullptr;
-    if (!window)
-        return nullptr;
-    if (label->objectName() == u"Label4"_s)
-        return new ByteCountAccessible(label, *window);
-    if (label->objectName() == u"Picture1"_s)
-        return new HelpLinkAccessible(label, *window);
-    return nullptr;
 }
 
 template <typename Control>
@@ -196,22 +92,13 @@ void flatBorder(QLabel* control)
 
 }  // namespace
 
-// Drawn at a fixed width, "ver 1.06" ran past the window's edge, and the
-// menus and tooltips set handset names like a terminal.
-void chooseApplicationFace()
-{
-    const QFont desktop = QApplication::font();
-    if (latinIsFixedWidth(desktop))
-        QApplication::setFont(japaneseFont(installedFamily(pGothic, QFontDatabase::families()),
-                                           desktop.pointSizeF()));
-}
-
 main1::main1(HostUi& host, Module1& module, QWidget* parent)
     : QWidget(parent), host_(host), module_(module), writer_(*this, host)
 {
     setWindowTitle(u"Quillet (i-mode用SUB･HP作成ﾂｰﾙ)"_s);
     resize(twipsToPixels(4395), twipsToPixels(6705));
     setFont(dialogFont(font()));
+    installWindowAccessibles();
     createControls();
     describeForScreenReaders();
     connectEvents();
@@ -236,7 +123,7 @@ void main1::createControls()
     rtext1 = place<BodyEditor>(this, u"rtext1"_s, twipsRect(120, 1680, 1815, 3375));
     handsetMarks_ = new HandsetDecorator(rtext1);  // owned by the body
     const QStringList installedFamilies = QFontDatabase::families();
-    rtext1->setTextFont(japaneseFont(installedFamily(mincho, installedFamilies), 9));
+    rtext1->setTextFont(japaneseFont(minchoFamily(installedFamilies), 9));
 
     Command2 =
         button(this, u"Command2"_s, u"テキストファイル読込"_s, twipsRect(2040, 4320, 2295, 375));
@@ -259,7 +146,7 @@ void main1::createControls()
     Text2 = place<TextBox>(this, u"Text2"_s, twipsRect(120, 5880, 4215, 270));
     Text2->setText(defaultNextLink);
 
-    const QString gothic = installedFamily(pGothic, installedFamilies);
+    const QString gothic = pGothicFamily(installedFamilies);
     Label2 = label(this, u"Label2"_s, u"次へボタンを最下部に追加可能。(ここに URL 記入)"_s,
                    twipsRect(0, 5640, 4455, 255), Qt::AlignHCenter | Qt::AlignTop);
     Label2->setFont(japaneseFont(gothic, 9.75));
@@ -306,8 +193,7 @@ void main1::describeForScreenReaders()
     Text1->setAccessibleName(u"タイトル"_s);
     Text2->setAccessibleName(u"次のページのアドレス"_s);
     Label1->setAccessibleDescription(u"作成ファイル名"_s);
-    Label4->setAccessibleDescription(label4Description);
-    QAccessible::installFactory(windowAccessible);  // once, however many windows
+    Label4->setAccessibleDescription(u"本文のバイト数"_s);
     Picture1->setAccessibleName(u"help"_s);
     Picture1->setAccessibleDescription(u"ヘルプ画面を開きます（F1）"_s);
     WebBrowser1->setAccessibleName(Frame1->title());
@@ -425,7 +311,7 @@ void main1::rtext1_Change()
 // screen reader, and the colour only encodes when the page is near the limit.
 void main1::showPageSize(const QString& body)
 {
-    const bool tooLarge = pageTooLargeFor(handsetMarks_->series(), title(), body, nextLink());
+    const bool tooLarge = pageTooLargeFor(series_, title(), body, nextLink());
     if (tooLarge != pageTooLarge_) {
         pageTooLarge_ = tooLarge;
         QPalette red;
@@ -438,8 +324,7 @@ QString main1::pageReport() const
 {
     const QString page = subPageText(title(), body(), nextLink());
     const qsizetype bytes = toCp932(page).size();
-    return pageSizeText(bytes, handsetMarks_->series()) + u'\n' +
-           oldestHandsetText(oldestHandset(page, bytes));
+    return pageSizeText(bytes, series_) + u'\n' + oldestHandsetText(oldestHandset(page, bytes));
 }
 
 // Display only: the page, its files and its count stay as they are. The
@@ -447,6 +332,7 @@ QString main1::pageReport() const
 // stands, without writing it again.
 void main1::chooseHandset(Series series)
 {
+    series_ = series;
     handsetMarks_->setSeries(series);
     showPageSize(body());
     WebBrowser1->setAccessibleDescription(u"端末: "_s + seriesMenuText(series) +
@@ -463,7 +349,7 @@ void main1::showPaneMenu(const QPoint& globalPos)
     for (const Series series : allSeries) {
         QAction* action = handsets->addAction(seriesMenuText(series));
         action->setCheckable(true);
-        action->setChecked(series == handsetMarks_->series());
+        action->setChecked(series == series_);
         action->setActionGroup(choice);
         connect(action, &QAction::triggered, this, [this, series] { chooseHandset(series); });
     }

@@ -23,12 +23,6 @@ class Form1;
 class HandsetDecorator;
 class PictogramPalette;
 
-// The program's face, for its windows, menus, tooltips and message boxes:
-// the desktop's, unless that draws Latin at a fixed width (a Japanese
-// desktop's IPAGothic). Then the proportional Gothic, as on the Japanese
-// desktop the layout was drawn on. Before the first window.
-void chooseApplicationFace();
-
 // The editor window: every field of the page being made lives in its
 // controls, and each control event runs one command to its end.
 class main1 final : public QWidget, public SubPageSource {
@@ -111,6 +105,7 @@ private:
     SubPageWriter writer_;
     CommonDialog cob1;                     // the open/save dialog shared by the file commands
     QPointer<Form1> help_;                 // the help window while it is open
+    Series series_ = Series::S501i;        // the handsets the pane, the count and the marks follow
     bool pageTooLarge_ = false;            // whether Label4 shows the count in red
     std::optional<Shown> shown_;           // the page in the pane, once there is one
     PictogramPalette* palette_ = nullptr;  // made on first use; a child window of this one

@@ -3,7 +3,6 @@
 #include "main1.h"
 
 #include "BodyEditor.h"
-#include "HandsetDecorator.h"
 #include "TextFile.h"
 
 #include <QLabel>
@@ -26,7 +25,7 @@ void sayNotShown(HostUi& host, const QString& path, const QString& reason)
 
 Result<> main1::showInPane(const QString& path, PageOrigin origin)
 {
-    const HandsetScreen& screen = handsetSeries(handsetMarks_->series()).screen;
+    const HandsetScreen& screen = handsetSeries(series_).screen;
     Result<> result = host_.navigateEmbedded(WebBrowser1, path, origin, screen);
     if (result.ok())
         shown_ = Shown{path, origin};
@@ -50,7 +49,7 @@ void main1::Command6_Click()
         showPage(module_.loadedFileName, PageOrigin::Loaded);
         return;
     }
-    if (Label1->text().isEmpty()) {
+    if (outputPath().isEmpty()) {
         host_.msgBox(u"上の作成ファイル名の指定をして下さい"_s);
         return;
     }
@@ -60,17 +59,16 @@ void main1::Command6_Click()
     // from being shown, and is told once.
     const Result<> written = writer_.hpmake();
     if (!written.ok()) {
-        std::ignore =
-            showInPane(Label1->text(), PageOrigin::Written);  // its refusal is the writer's
+        std::ignore = showInPane(outputPath(), PageOrigin::Written);  // its refusal is the writer's
         writer_.reportFailure(written);
     } else {
-        showPage(Label1->text(), PageOrigin::Written);
+        showPage(outputPath(), PageOrigin::Written);
     }
 }
 
 void main1::Label1_DblClick()
 {
-    const QString path = Label1->text();
+    const QString path = outputPath();
     const bool html = path.right(4).toLower() == u"html"_s || path.right(3).toLower() == u"htm"_s;
     if (!html)
         return;

@@ -1,6 +1,7 @@
 #include "EditorFixture.h"
 
 #include "HandsetDecorator.h"
+#include "JapaneseFaces.h"
 
 #include <QLabel>
 #include <QLineEdit>

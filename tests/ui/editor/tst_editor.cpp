@@ -24,6 +24,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
@@ -52,6 +53,8 @@ private slots:
     void createWritesWindowFields();
     void countFollowsEveryChange();
     void handsetMarksOnlyShow();
+    void marksInViewKnowWhatIsAbove_data();
+    void marksInViewKnowWhatIsAbove();
     void pageSizeShows();
     void chosenHandsetRulesMarksCountAndPreview();
     void pasteTakesOnlyText_data();
@@ -334,6 +337,55 @@ void TestEditor::handsetMarksOnlyShow()
     editor->clear();
     marks()->update();
     QCOMPARE(marks()->marks().size(), 0);
+}
+
+// The view shows the end of a long body; what opened far above it, or was
+// opened above it since it was last marked, rules the tags in view.
+void TestEditor::marksInViewKnowWhatIsAbove_data()
+{
+    QTest::addColumn<QString>("opening");     // the body's first line
+    QTest::addColumn<QString>("typedAbove");  // typed at its start once the view is marked
+    QTest::addColumn<QString>("inView");      // the body's last line
+    QTest::addColumn<QString>("marks");       // the kinds of the marks that reach into it
+    QTest::newRow("inside a long comment")
+        << u"<!--"_s << QString() << u"<table>-->"_s << u"comment"_s;
+    QTest::newRow("after a comment closed above")
+        << u"<!-- -->"_s << QString() << u"<table>"_s << u"tag later"_s;
+    QTest::newRow("inside a quoted value")
+        << u"<input value=\""_s << QString() << u"<br>\" istyle=1>"_s << u"tag later"_s;
+    QTest::newRow("comment opened above since")
+        << QString() << u"<!--"_s << u"<table>"_s << u"unclosedComment"_s;
+}
+
+void TestEditor::marksInViewKnowWhatIsAbove()
+{
+    QFETCH(QString, opening);
+    QFETCH(QString, typedAbove);
+    QFETCH(QString, inView);
+    QFETCH(QString, marks);
+    HandsetDecorator* decorator = this->marks();
+    static const QStringList kinds{u"lost"_s,     u"platform"_s,       u"tag"_s,
+                                   u"comment"_s,  u"unknown"_s,        u"later"_s,
+                                   u"unclosed"_s, u"unclosedComment"_s};
+    auto* editor = control<BodyEditor>("rtext1");
+    QString filler;
+    for (int line = 0; line < 2500; ++line) filler += u"あ\n"_s;  // past any fixed look-back
+    editor->setPlainText(opening + u'\n' + filler + inView);
+    editor->moveCursor(QTextCursor::End);
+    decorator->update();
+    if (!typedAbove.isEmpty()) {
+        QTextCursor(editor->document()).insertText(typedAbove);
+        editor->moveCursor(QTextCursor::End);
+        decorator->update();
+    }
+    QVERIFY(editor->verticalScrollBar()->value() > 0);
+    const qsizetype lineStart = editor->document()->characterCount() - 1 - inView.size();
+    QStringList found;
+    for (const HandsetMark& mark : decorator->marks()) {
+        if (mark.start + mark.length > lineStart)
+            found += kinds[mark.kind];
+    }
+    QCOMPARE(found.join(u' '), marks);
 }
 
 // The whole page's size, as the writer would write it: the count turns red
