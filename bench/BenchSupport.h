@@ -32,9 +32,9 @@ public:
     QString existingFileName(const QString& path) override { return real_.existingFileName(path); }
     void sendKeys(QWidget* target, const QString& keys) override { real_.sendKeys(target, keys); }
     Result<> navigateEmbedded(QWidget* frame, const QString& address, PageOrigin origin,
-                              const HandsetScreen& screen) override
+                              const HandsetScreen& screen, const PageReading& reading) override
     {
-        return real_.navigateEmbedded(frame, address, origin, screen);
+        return real_.navigateEmbedded(frame, address, origin, screen, reading);
     }
     void preloadEmbedded() override { real_.preloadEmbedded(); }
     Result<> openInStandaloneBrowser(const QString&) override { return failure(); }

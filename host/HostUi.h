@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class QWidget;
 
 namespace quillet {
@@ -43,6 +45,11 @@ struct CommonDialog {
 
 // Where a previewed page came from, which decides how its bytes are read.
 enum class PageOrigin { Written, Loaded };
+
+// What the pane makes of a page before it shows it, as the chosen handsets
+// read it: from the page's text as decoded and the folder the page is in,
+// the text to show.
+using PageReading = std::function<QString(const QString& page, const QString& folder)>;
 
 // A handset's screen, as the preview shows a page on it.
 struct HandsetScreen {
@@ -90,15 +97,15 @@ public:
 
     // Shows the page at `address` in the embedded browser pane held by
     // `frame`, creating the pane on first use, laid out on `screen` at its
-    // size in dots (smaller where the frame is smaller). A page the program
-    // wrote is read as code page 932; a loaded document is decoded as its
-    // body was.
+    // size in dots (smaller where the frame is smaller), as `reading` makes
+    // it. A page the program wrote is read as code page 932; a loaded
+    // document is decoded as its body was.
     // Returns at once; loading goes on in the background. A missing file
     // shows the browser's own error page; anything but a regular file of
     // reasonable size is refused, with the reason, and the pane is left
     // as it was.
     virtual Result<> navigateEmbedded(QWidget* frame, const QString& address, PageOrigin origin,
-                                      const HandsetScreen& screen) = 0;
+                                      const HandsetScreen& screen, const PageReading& reading) = 0;
 
     // Loads what the embedded browser needs, once a preview is likely to
     // follow, so the first one costs about what the engine itself needs.

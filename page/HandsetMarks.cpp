@@ -94,7 +94,7 @@ void markTags(QStringView text, MarkupState from, bool bodyGoesOn, Series chosen
     for (MarkupToken token; scanner.next(token);) markToken(text, token, bodyGoesOn, chosen, marks);
 }
 
-void markPictograms(QStringView text, const QList<PictogramSpan>& pictograms, Series chosen,
+void markPictograms(const QList<PictogramSpan>& pictograms, Series chosen,
                     QList<HandsetMark>& marks)
 {
     if (extendedPictogramsSince <= handsetSeries(chosen).html)
@@ -102,10 +102,9 @@ void markPictograms(QStringView text, const QList<PictogramSpan>& pictograms, Se
     for (const PictogramSpan& span : pictograms) {
         if (!isExtendedPictogram(span.code))
             continue;
-        QString shown = text.sliced(span.start, span.length).toString();
-        shown.remove(QChar(0xFE0F));  // the presentation selector draws nothing of its own
+        // As the pictogram shows, whether typed or written as a reference.
         markLater(chosen, span.start, span.length, extendedPictogramsSince,
-                  u"拡張絵文字 "_s + shown, marks);
+                  u"拡張絵文字 "_s + pictogramText(span.code, PictogramStyle::AsMapped), marks);
     }
 }
 
@@ -148,7 +147,7 @@ QList<HandsetMark> HandsetMarker::characterMarks(QStringView text, QList<Pictogr
                                                        : HandsetMark::PlatformCharacter;
         found.append({risk.start, risk.length, kind, QString(), HtmlVersion::V1_0});
     }
-    markPictograms(text, spans, series_, found);
+    markPictograms(spans + pictogramReferences(text), series_, found);
     if (pictograms)
         pictograms->append(spans);
     return found;
@@ -182,7 +181,7 @@ OldestHandset oldestHandset(QStringView page, qsizetype pageBytes)
     // Against the first series, every feature of a later one is a mark.
     QList<HandsetMark> later;
     markTags(page, MarkupState::InText, false, Series::S501i, later);
-    markPictograms(page, pictogramSpans(page), Series::S501i, later);
+    markPictograms(pictogramSpans(page) + pictogramReferences(page), Series::S501i, later);
     arrangeMarks(later);
     later.removeIf([](const HandsetMark& mark) { return mark.kind != HandsetMark::Later; });
 

@@ -155,6 +155,43 @@ constexpr Attribute attributes[] = {
     {u"body", u"background", ValueTest::Any, HtmlVersion::V6_0},
 };
 
+// Each element's attributes in its own version: [W3C] section 3.3 for the
+// elements of 1.0, [XIST] for those that came later. What neither gives
+// (style, class, onclick) no handset knows. The attributes added later to
+// an element are in `attributes` above.
+struct OwnAttributes {
+    std::u16string_view element;
+    std::u16string_view names;  // each followed by a space
+};
+constexpr OwnAttributes ownAttributes[] = {
+    {u"a", u"name href accesskey "},
+    {u"base", u"href "},
+    {u"br", u"clear "},
+    {u"div", u"align "},
+    {u"form", u"action method enctype "},
+    {u"h1", u"align "},
+    {u"h2", u"align "},
+    {u"h3", u"align "},
+    {u"h4", u"align "},
+    {u"h5", u"align "},
+    {u"h6", u"align "},
+    {u"hr", u"align size width noshade "},
+    {u"img", u"src align width height hspace vspace alt "},
+    {u"input", u"type name size maxlength accesskey value checked "},
+    {u"meta", u"http-equiv content "},
+    {u"option", u"selected value "},
+    {u"p", u"align "},
+    {u"select", u"name size "},
+    {u"textarea", u"name rows cols accesskey "},
+    {u"font", u"color "},
+    {u"marquee", u"behavior direction loop "},
+    {u"object", u"declare id data type width height "},
+    {u"param", u"name value valuetype "},
+    {u"table", u"border width align "},
+    {u"tr", u"align valign "},
+    {u"td", u"align valign colspan rowspan width "},
+};
+
 bool equal(std::u16string_view a, QStringView b)
 {
     return QStringView(a.data(), qsizetype(a.size())) == b;
@@ -277,7 +314,25 @@ std::optional<DatedAttribute> attributeSince(QStringView element, QStringView at
     const auto* const found = std::find_if(std::begin(attributes), std::end(attributes), matches);
     if (found == std::end(attributes))
         return std::nullopt;
-    return DatedAttribute{found->since, label(*found)};
+    return DatedAttribute{found->since, label(*found), found->value != ValueTest::MailtoQuery};
+}
+
+bool knowsAttribute(HtmlVersion html, QStringView element, QStringView attribute, QStringView value)
+{
+    if (const std::optional<DatedAttribute> dated = attributeSince(element, attribute, value))
+        return dated->since <= html || !dated->whole;
+    const auto* const own = std::find_if(
+        std::begin(ownAttributes), std::end(ownAttributes),
+        [element](const OwnAttributes& entry) { return equal(entry.element, element); });
+    if (own == std::end(ownAttributes) || attribute.isEmpty())
+        return false;
+    const QStringView names(own->names.data(), qsizetype(own->names.size()));
+    for (qsizetype at = names.indexOf(attribute); at >= 0; at = names.indexOf(attribute, at + 1)) {
+        const bool startsName = at == 0 || names[at - 1] == u' ';
+        if (startsName && names.sliced(at + attribute.size()).startsWith(u' '))
+            return true;
+    }
+    return false;
 }
 
 }  // namespace quillet

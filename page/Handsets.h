@@ -76,11 +76,19 @@ std::optional<HtmlVersion> elementSince(QStringView name);
 struct DatedAttribute {
     HtmlVersion since;
     QString label;  // as a tooltip names it: "<font color>"
+    // Whether older handsets ignore the whole attribute; not so for a
+    // mailto link, whose subject and body alone are later.
+    bool whole = true;
 };
 // The version from which handsets know `attribute` of `element` (both lower
 // case) with `value`; nothing when the element's own version covers it.
 std::optional<DatedAttribute> attributeSince(QStringView element, QStringView attribute,
                                              QStringView value);
+
+// Whether handsets that know `element` (lower case) know its `attribute`
+// (lower case) with `value`, from the element's own version or a later one.
+bool knowsAttribute(HtmlVersion html, QStringView element, QStringView attribute,
+                    QStringView value);
 
 // The pictograms F9B1 to F9FC came with i-mode HTML 4.0; older handsets
 // show nothing useful there.

@@ -60,6 +60,8 @@ int digitValue(QChar c, int base)
 }
 
 constexpr char32_t pastUnicode = 0x110000;
+constexpr char32_t firstPictogramCode = 0xF89F;
+constexpr char32_t lastPictogramCode = 0xF9FC;
 
 bool isCharacter(char32_t value)
 {
@@ -253,6 +255,20 @@ QString decodeReferences(QStringView text)
         }
     }
     return decoded;
+}
+
+QList<PictogramSpan> pictogramReferences(QStringView text)
+{
+    QList<PictogramSpan> spans;
+    for (qsizetype at = text.indexOf(u"&#"); at >= 0; at = text.indexOf(u"&#", at + 1)) {
+        const NumericReference reference = numericReferenceAt(text.sliced(at));
+        if (reference.value < firstPictogramCode || reference.value > lastPictogramCode)
+            continue;
+        const auto code = quint16(reference.value);
+        if (!pictogramText(code, PictogramStyle::AsMapped).isEmpty())
+            spans.append({at, reference.length, code});
+    }
+    return spans;
 }
 
 }  // namespace quillet

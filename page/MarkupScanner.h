@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Pictograms.h"
+
 #include <QList>
 #include <QString>
 #include <QStringView>
@@ -85,5 +87,10 @@ struct NumericReference {
     qsizetype length = 0;  // 0 when there is no reference
 };
 NumericReference numericReferenceAt(QStringView text);
+
+// The pictograms a page writes as references to their Shift-JIS codes,
+// "&#63647;" or "&#xF89F;" for ☀, as pages of the time did where an editor
+// could not type them. Each span covers the whole reference.
+QList<PictogramSpan> pictogramReferences(QStringView text);
 
 }  // namespace quillet

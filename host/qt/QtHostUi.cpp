@@ -180,9 +180,12 @@ QByteArray handsetLayoutStyle(const HandsetScreen& screen)
         ");overflow-wrap:anywhere}pre{white-space:pre-wrap}img{max-width:100%}";
     if (screen.tones == HandsetScreen::Colour)
         return style + "</style>";
-    // Black and white: each dot's grey, to the nearer of the two.
+    // Black and white: each dot's grey, to the nearer of the two; and a
+    // pictogram, whatever its colours, dark in one, as those screens drew
+    // them (its shape, drawn as a shadow of the one colour).
     return style +
-           "body{filter:url(#quillet-tones)}</style>"
+           "body{filter:url(#quillet-tones)}"
+           ".quillet-pictogram{color:transparent;text-shadow:0 0 0 #000}</style>"
            "<svg width=\"0\" height=\"0\" style=\"position:absolute\">"
            "<filter id=\"quillet-tones\" color-interpolation-filters=\"sRGB\">"
            "<feColorMatrix type=\"saturate\" values=\"0\"/><feComponentTransfer>"
@@ -314,7 +317,7 @@ void QtHostUi::sendKeys(QWidget* target, const QString& keys)
 }
 
 Result<> QtHostUi::navigateEmbedded(QWidget* frame, const QString& address, PageOrigin origin,
-                                    const HandsetScreen& screen)
+                                    const HandsetScreen& screen, const PageReading& reading)
 {
     // Read first, so a pipe or an endless device is refused before the
     // browser engine is even loaded.
@@ -335,12 +338,15 @@ Result<> QtHostUi::navigateEmbedded(QWidget* frame, const QString& address, Page
     // 2 MB; beyond that, or for a missing file, it loads the address itself
     // and shows its own error page if need be.
     constexpr qsizetype contentLimit = 1024 * 1024;
+    // A page read as a handset reads it is never larger than a handset takes.
     if (const std::optional<QByteArray>& bytes = page.value();
-        bytes && bytes->size() <= contentLimit) {
+        bytes && (reading || bytes->size() <= contentLimit)) {
         // Pictograms show as the colour emoji a handset shows.
         constexpr PictogramStyle emoji = PictogramStyle::AsEmoji;
-        const QString text = origin == PageOrigin::Written ? fromCp932(*bytes, emoji)
-                                                           : decodeTextFile(*bytes, emoji);
+        QString text = origin == PageOrigin::Written ? fromCp932(*bytes, emoji)
+                                                     : decodeTextFile(*bytes, emoji);
+        if (reading)
+            text = reading(text, QFileInfo(address).absolutePath());
         module->showContent(view, text.toUtf8() + pictogramStyle() + handsetLayoutStyle(screen),
                             u"text/html;charset=UTF-8"_s, url);
     } else {

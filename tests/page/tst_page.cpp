@@ -2,6 +2,7 @@
 #include "CodePage.h"
 #include "FakeHostUi.h"
 #include "HandsetMarks.h"
+#include "HandsetPage.h"
 #include "PageSize.h"
 #include "SubPageWriter.h"
 #include "TestFiles.h"
@@ -70,6 +71,9 @@ private slots:
     void firstSeriesToShow();
     void oldestHandset_data();
     void oldestHandset();
+    void pageAsHandsetReads_data();
+    void pageAsHandsetReads();
+    void picturesCountOnce();
 
 private:
     QString pagePath() const { return dir_->filePath(u"sub100.html"_s); }
@@ -415,6 +419,8 @@ void TestPage::handsetMarks_data()
     QTest::newRow("comment cut from a longer body")
         << u"<!-- <hr>"_s << true << first << u"comment:<!-- <hr>"_s;
     QTest::newRow("end tag begun") << u"a</"_s << false << first << u"unclosed:</"_s;
+    QTest::newRow("pictogram references") << u"&#xF9B3;&#63647;<!-- &#xF9B3; -->"_s << false
+                                          << first << u"later:&#xF9B3; comment:<!-- &#xF9B3; -->"_s;
 }
 
 void TestPage::handsetMarks()
@@ -489,6 +495,8 @@ void TestPage::oldestHandset_data()
     QTest::newRow("font colour") << u"<font color=\"red\">赤</font>"_s
                                  << u"表示できる端末: 502i 以降（<font>）"_s;
     QTest::newRow("copyright sign") << u"©2001"_s << u"表示できる端末: 504i 以降（拡張絵文字 ©）"_s;
+    QTest::newRow("pictogram reference")
+        << u"&#63923;"_s << u"表示できる端末: 504i 以降（拡張絵文字 👕）"_s;
     QTest::newRow("only the newest needs are named")
         << u"<font>©</font><hr color=red>"_s
         << u"表示できる端末: 504i 以降（拡張絵文字 ©、<hr color>）"_s;
@@ -507,6 +515,95 @@ void TestPage::oldestHandset()
     QFETCH(QString, text);
     const QString page = subPageText(u"Menu"_s, body, u"http://"_s);
     QCOMPARE(oldestHandsetText(quillet::oldestHandset(page, toCp932(page).size())), text);
+}
+
+// What the pane shows of a page on a series: what the series lacks is
+// gone, its content kept; pictograms as the handset draws them; and a page
+// past the limit cut after the last whole piece that fits.
+void TestPage::pageAsHandsetReads_data()
+{
+    QTest::addColumn<Series>("series");
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<int>("pictures");   // bytes
+    QTest::addColumn<QString>("shown");  // before the note, when cut
+    QTest::addColumn<bool>("cut");
+    const Series first = Series::S501i;
+    const QString table = u"<table border=\"1\"><tr><td>字</td></tr></table>"_s;
+    const QString sun = u"<span class=\"quillet-pictogram\">☀\uFE0F</span>"_s;
+    const auto row = [](const char* name, Series series, const QString& page, const QString& shown,
+                        int pictures = 0, bool cut = false) {
+        QTest::newRow(name) << series << page << pictures << shown << cut;
+    };
+    row("a table flows as text before 902i", Series::S900i, table, u"字"_s);
+    row("a table on 902i", Series::S902i, table, table);
+    row("marquee and blink are text on 501i", first, u"<marquee>流</marquee><blink>点</blink>"_s,
+        u"流点"_s);
+    row("marquee on 502i", Series::S502i, u"<MARQUEE>流</MARQUEE>"_s, u"<marquee>流</marquee>"_s);
+    row("no colour on 501i", first, u"<font color=red>赤</font>"_s, u"赤"_s);
+    row("hr color before 504i", Series::S503i, u"<hr color=red size=2>"_s, u"<hr size=\"2\">"_s);
+    row("hr color on 504i", Series::S504i, u"<hr color=red size=2>"_s,
+        u"<hr color=\"red\" size=\"2\">"_s);
+    row("body colours before 502i", first, u"<body bgcolor=red text=blue>"_s, u"<body>"_s);
+    row("centred picture before 504i", Series::S503i,
+        u"<img src=a.gif align=center><img src='b.gif' align=top>"_s,
+        u"<img src=\"a.gif\"><img src=\"b.gif\" align=\"top\">"_s);
+    row("tags no version has", Series::S902i, u"<b>太</b><span class=x>字</span>"_s, u"太字"_s);
+    row("attributes no version has", first,
+        u"<a href=\"x.html?a=1&amp;b=2\" style=\"color:red\" onclick=\"y()\" accesskey=1>次</a>"_s,
+        u"<a href=\"x.html?a=1&amp;b=2\" accesskey=\"1\">次</a>"_s);
+    row("a mailto link keeps its address before 503i", first,
+        u"<a href=\"mailto:a@b.jp?subject=hi\">x</a>"_s,
+        u"<a href=\"mailto:a@b.jp?subject=hi\">x</a>"_s);
+    row("script and style show nothing", first,
+        u"a<script>x<b>y</b></script>b<STYLE>p{color:red}</STYLE>c"_s, u"abc"_s);
+    row("pictogram references, decimal and hexadecimal", first, u"&#63647;&#xf89f;☀"_s,
+        sun + sun + u"<span class=\"quillet-pictogram\">☀</span>"_s);
+    row("references to no pictogram stay", first, u"&#63646;&#99999999;&#x;&amp;"_s,
+        u"&#63646;&#99999999;&#x;&amp;"_s);
+    row("501i holds under 5,120 bytes", first, QString(5119, u'a'), QString(5119, u'a'));
+    row("cut at the limit", first, QString(6000, u'a'), QString(5119, u'a'), 0, true);
+    row("900i holds 30 KB", Series::S900i, QString(30720, u'a'), QString(30720, u'a'));
+    row("never inside a tag", first, QString(5116, u'a') + u"<br>b"_s, QString(5116, u'a'), 0,
+        true);
+    row("never inside a reference", first, QString(5115, u'a') + u"&#63647;"_s, QString(5115, u'a'),
+        0, true);
+    row("never inside a character", first, QString(5118, u'a') + u"あ"_s, QString(5118, u'a'), 0,
+        true);
+    row("never inside a keycap", Series::S501i, QString(5118, u'a') + u"#\uFE0F\u20E3"_s,
+        QString(5118, u'a'), 0, true);
+    row("pictures count", first, QString(4500, u'a'), QString(4119, u'a'), 1000, true);
+    row("what the cut leaves open is closed", Series::S502i,
+        u"<center><font color=red>"_s + QString(11000, u'a'),
+        u"<center><font color=\"red\">"_s + QString(10215, u'a') + u"</font></center>"_s, 0, true);
+}
+
+void TestPage::pageAsHandsetReads()
+{
+    QFETCH(Series, series);
+    QFETCH(QString, page);
+    QFETCH(int, pictures);
+    QFETCH(QString, shown);
+    QFETCH(bool, cut);
+    const HandsetPage read = quillet::pageAsHandsetReads(page, series, pictures);
+    QCOMPARE(read.cut, cut);
+    const qsizetype note = read.html.indexOf(u"<div role=\"note\""_s);
+    QCOMPARE(read.html.first(note < 0 ? read.html.size() : note), shown);
+    QCOMPARE(note >= 0, cut);
+    if (cut)
+        QVERIFY(read.html.endsWith(cutNote(series) + u"</div>"_s));
+}
+
+// Beside the page or below it, each once; nothing elsewhere, nothing missing.
+void TestPage::picturesCountOnce()
+{
+    QVERIFY(QDir(dir_->path()).mkpath(u"pages/img"_s));
+    writeFile(dir_->filePath(u"pages/a.gif"_s), QByteArray(100, 'x'));
+    writeFile(dir_->filePath(u"pages/img/b.gif"_s), QByteArray(20, 'x'));
+    writeFile(dir_->filePath(u"outside.gif"_s), QByteArray(1000, 'x'));
+    const QString page =
+        u"<img src=a.gif><IMG SRC=\"img/b.gif\"><img src=\"a.gif\"><img src=../outside.gif>"
+        u"<img src=missing.gif><img src=http://example.com/c.gif><!-- <img src=a.gif> -->"_s;
+    QCOMPARE(pictureBytes(page, dir_->filePath(u"pages"_s)), 120);
 }
 
 QTEST_GUILESS_MAIN(TestPage)

@@ -3,6 +3,7 @@
 #include "CodePage.h"
 #include "TextFile.h"
 
+#include <QFileInfo>
 #include <QTest>
 #include <QWidget>
 
@@ -62,13 +63,17 @@ void FakeHostUi::sendKeys(QWidget* target, const QString& keys)
 }
 
 Result<> FakeHostUi::navigateEmbedded(QWidget*, const QString& address, PageOrigin origin,
-                                      const HandsetScreen& screen)
+                                      const HandsetScreen& screen, const PageReading& reading)
 {
     embeddedAddresses.append(address);
     embeddedOrigins.append(origin);
     embeddedScreens.append(screen);
-    if (const auto page = readRegularFile(address); !page.ok())
+    const auto page = readRegularFile(address);
+    if (!page.ok())
         return failure(page.error());
+    const QByteArray bytes = page.value().value_or(QByteArray());
+    const QString text = origin == PageOrigin::Written ? fromCp932(bytes) : decodeTextFile(bytes);
+    embeddedPages.append(reading ? reading(text, QFileInfo(address).absolutePath()) : text);
     return {};
 }
 

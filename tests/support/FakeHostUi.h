@@ -40,6 +40,7 @@ public:
     QStringList embeddedAddresses;
     QList<PageOrigin> embeddedOrigins;
     QList<HandsetScreen> embeddedScreens;
+    QStringList embeddedPages;  // each page as the pane would show it
     int preloads = 0;
     QStringList browserAddresses;
 
@@ -51,7 +52,7 @@ public:
     QString existingFileName(const QString& path) override;
     void sendKeys(QWidget* target, const QString& keys) override;
     Result<> navigateEmbedded(QWidget* frame, const QString& address, PageOrigin origin,
-                              const HandsetScreen& screen) override;
+                              const HandsetScreen& screen, const PageReading& reading) override;
     void preloadEmbedded() override;
     Result<> openInStandaloneBrowser(const QString& address) override;
     void showWindow(QWidget* window) override;

@@ -3,6 +3,7 @@
 #include "main1.h"
 
 #include "BodyEditor.h"
+#include "HandsetPage.h"
 #include "TextFile.h"
 
 #include <QLabel>
@@ -25,8 +26,12 @@ void sayNotShown(HostUi& host, const QString& path, const QString& reason)
 
 Result<> main1::showInPane(const QString& path, PageOrigin origin)
 {
-    const HandsetScreen& screen = handsetSeries(series_).screen;
-    Result<> result = host_.navigateEmbedded(WebBrowser1, path, origin, screen);
+    const Series series = series_;
+    const auto reading = [series](const QString& page, const QString& folder) {
+        return pageAsHandsetReads(page, series, pictureBytes(page, folder)).html;
+    };
+    Result<> result =
+        host_.navigateEmbedded(WebBrowser1, path, origin, handsetSeries(series).screen, reading);
     if (result.ok())
         shown_ = Shown{path, origin};
     return result;

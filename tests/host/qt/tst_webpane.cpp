@@ -1,3 +1,4 @@
+#include "HandsetPage.h"
 #include "Handsets.h"
 #include "QtHostUi.h"
 #include "TestFiles.h"
@@ -25,6 +26,8 @@ private slots:
     void imageNextToThePageShows();
     void linesAreAHandsetWide_data();
     void linesAreAHandsetWide();
+    void handsetDrawsWhatItHas_data();
+    void handsetDrawsWhatItHas();
 };
 
 void TestWebPane::pageTextReadsBack_data()
@@ -60,10 +63,10 @@ void TestWebPane::pageTextReadsBack_data()
 // `series`, once it has loaded; nullptr, with the reason in `problem`, when
 // it could not be.
 QWebEngineView* showPage(QWidget& place, const QString& path, PageOrigin origin, QString& problem,
-                         Series series = Series::S501i)
+                         Series series = Series::S501i, const PageReading& reading = {})
 {
     QtHostUi host;
-    if (!host.navigateEmbedded(&place, path, origin, handsetSeries(series).screen).ok()) {
+    if (!host.navigateEmbedded(&place, path, origin, handsetSeries(series).screen, reading).ok()) {
         problem = u"the page was refused"_s;
         return nullptr;
     }
@@ -111,10 +114,10 @@ void TestWebPane::pageTextReadsBack()
     QCOMPARE(QAccessible::queryAccessibleInterface(qApp)->childCount(), 1);
 
     // A second preview reuses the pane.
-    QVERIFY(
-        QtHostUi()
-            .navigateEmbedded(&place, page, PageOrigin(origin), handsetSeries(Series::S501i).screen)
-            .ok());
+    QVERIFY(QtHostUi()
+                .navigateEmbedded(&place, page, PageOrigin(origin),
+                                  handsetSeries(Series::S501i).screen, {})
+                .ok());
     QCOMPARE(place.findChildren<QWebEngineView*>().size(), 1);
 }
 
@@ -187,6 +190,64 @@ void TestWebPane::linesAreAHandsetWide()
     QCOMPARE(layout.toList().value(0).toInt(), lines);
     QVERIFY2(layout.toList().value(1).toBool(), "a line runs past the screen");
     QCOMPARE(layout.toList().value(2).toInt(), handsetSeries(series).screen.width);
+}
+
+// The page as the chosen handsets read it, drawn: what a series lacks
+// draws exactly as the text it holds, and a 501i draws its pictograms dark.
+void TestWebPane::handsetDrawsWhatItHas_data()
+{
+    QTest::addColumn<Series>("series");
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QByteArray>("bare");  // what it must draw as, or differ from
+    QTest::addColumn<bool>("same");
+    const QByteArray text = "\x95\xB6\x8E\x9A";  // 文字
+    const QByteArray table = "<table border=\"1\"><tr><td>" + text + "</td></tr></table>";
+    const QByteArray sun = "\xF8\x9F";  // ☀ as the page holds it
+    QTest::newRow("a table on 501i") << Series::S501i << table << text << true;
+    QTest::newRow("a table on 902i") << Series::S902i << table << text << false;
+    QTest::newRow("marquee on 501i")
+        << Series::S501i << "<marquee>" + text + "</marquee>" << text << true;
+    QTest::newRow("a pictogram reference")
+        << Series::S902i << QByteArray("&#63647;") << sun << true;
+    QTest::newRow("pictograms on 501i")
+        << Series::S501i << sun.repeated(8) << QByteArray() << false;
+}
+
+void TestWebPane::handsetDrawsWhatItHas()
+{
+    QFETCH(Series, series);
+    QFETCH(QByteArray, body);
+    QFETCH(QByteArray, bare);
+    QFETCH(bool, same);
+    const auto reading = [series](const QString& page, const QString&) {
+        return pageAsHandsetReads(page, series).html;
+    };
+    const auto drawn = [&](const QByteArray& pageBody) {
+        QTemporaryDir dir;
+        const QString page = dir.filePath(u"sub100.html"_s);
+        writeFile(page, "<HTML><BODY>" + pageBody + "</BODY></HTML>");
+        QWidget place;
+        place.resize(250, 250);
+        place.show();
+        QString problem;
+        QWebEngineView* view = showPage(place, page, PageOrigin::Written, problem, series, reading);
+        if (!view)
+            qWarning("%s", qPrintable(problem));
+        QTest::qWait(500);  // the first frame after loading
+        return view ? view->grab().toImage() : QImage();
+    };
+    const QImage page = drawn(body);
+    const QImage expected = drawn(bare);
+    QVERIFY(!page.isNull() && !expected.isNull());
+    QCOMPARE(page == expected, same);
+    if (!bare.isEmpty())
+        return;
+    // Dark, not lost to the black-and-white screen.
+    int dark = 0;
+    for (int y = 0; y < page.height(); ++y) {
+        for (int x = 0; x < page.width(); ++x) dark += qGray(page.pixel(x, y)) < 128 ? 1 : 0;
+    }
+    QVERIFY2(dark > 8 * 20, qPrintable(QString::number(dark)));
 }
 
 int main(int argc, char* argv[])

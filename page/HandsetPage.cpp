@@ -1,0 +1,257 @@
+#include "HandsetPage.h"
+
+#include "CodePage.h"
+#include "MarkupScanner.h"
+#include "PageSize.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSet>
+#include <QUrl>
+
+namespace quillet {
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+bool isReferenceCharacter(QChar c)
+{
+    return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') ||
+           c == u'#';
+}
+
+// Where the reference that starts at `amp` ends, ";" included; `amp` when
+// none does.
+qsizetype referenceEnd(QStringView text, qsizetype amp)
+{
+    qsizetype at = amp + 1;
+    while (at < text.size() && isReferenceCharacter(text[at])) ++at;
+    return at < text.size() && text[at] == u';' && at > amp + 1 ? at + 1 : amp;
+}
+
+QString pictogramSpan(const QString& pictogram)
+{
+    return u"<span class=\"quillet-pictogram\">"_s + pictogram + u"</span>"_s;
+}
+
+// A text run as the handset shows it: references to pictograms become the
+// pictograms, and each pictogram is marked for the pane.
+void appendText(QStringView text, QString& out)
+{
+    const QList<PictogramSpan> references = pictogramReferences(text);
+    const QList<PictogramSpan> typed = pictogramSpans(text);
+    if (references.isEmpty() && typed.isEmpty()) {
+        out += text;
+        return;
+    }
+    auto reference = references.cbegin();
+    auto pictogram = typed.cbegin();
+    for (qsizetype at = 0; at < text.size();) {
+        if (reference != references.cend() && reference->start == at) {
+            out += pictogramSpan(pictogramText(reference->code, PictogramStyle::AsEmoji));
+            at += reference->length;
+            ++reference;
+        } else if (pictogram != typed.cend() && pictogram->start == at) {
+            out += pictogramSpan(text.sliced(at, pictogram->length).toString());
+            at += pictogram->length;
+            ++pictogram;
+        } else {
+            out += text[at++];
+        }
+        // A pictogram typed inside a reference's text cannot be: skip past.
+        while (pictogram != typed.cend() && pictogram->start < at) ++pictogram;
+    }
+}
+
+QString escapedValue(const QString& value)
+{
+    return value.toHtmlEscaped();  // &, <, > and the double quote
+}
+
+bool isVoidElement(QStringView name)
+{
+    for (const QStringView empty : {u"br", u"hr", u"img", u"input", u"meta", u"base", u"param"}) {
+        if (name == empty)
+            return true;
+    }
+    return false;
+}
+
+// Reads the tokens into the page the handset shows, keeping the elements
+// left open so the note can close them first.
+class Reader {
+public:
+    Reader(QStringView text, HtmlVersion html) : text_(text), html_(html) {}
+
+    QString read(QStringList& open)
+    {
+        MarkupScanner scanner(text_);
+        for (MarkupToken token; scanner.next(token);) {
+            if (!hiddenUntil_.isEmpty()) {
+                if (token.kind == MarkupToken::EndTag && lower(token.name) == hiddenUntil_)
+                    hiddenUntil_.clear();
+                continue;
+            }
+            readToken(token, open);
+        }
+        return out_;
+    }
+
+private:
+    static QString lower(QStringView name) { return name.toString().toLower(); }
+
+    void readToken(const MarkupToken& token, QStringList& open)
+    {
+        const QStringView written = text_.sliced(token.start, token.length);
+        switch (token.kind) {
+        case MarkupToken::Text:
+            appendText(written, out_);
+            return;
+        case MarkupToken::Comment:
+        case MarkupToken::Declaration:
+            out_ += written;
+            return;
+        case MarkupToken::StartTag:
+        case MarkupToken::EndTag:
+            break;
+        }
+        if (!token.closed) {
+            out_ += written;  // the engine reads on as it does, and so did handsets
+            return;
+        }
+        const QString name = lower(token.name);
+        const bool start = token.kind == MarkupToken::StartTag;
+        if (name == u"script"_s || name == u"style"_s) {
+            if (start)
+                hiddenUntil_ = name;
+            return;
+        }
+        const std::optional<HtmlVersion> since = elementSince(name);
+        if (!since || *since > html_)
+            return;  // ignored, its content shown
+        if (!start) {
+            out_ += u"</"_s + name + u'>';
+            if (const qsizetype at = open.lastIndexOf(name); at >= 0)
+                open.remove(at);
+            return;
+        }
+        out_ += u'<' + name;
+        for (const MarkupAttribute& attribute : token.attributes) {
+            const QString attributeName = lower(attribute.name);
+            const QString value = attribute.decodedValue();
+            if (knowsAttribute(html_, name, attributeName, value))
+                out_ += u' ' + attributeName + u"=\""_s + escapedValue(value) + u'"';
+        }
+        out_ += u'>';
+        if (!isVoidElement(name) && name != u"html"_s && name != u"head"_s && name != u"body"_s)
+            open.append(name);
+    }
+
+    QStringView text_;
+    HtmlVersion html_;
+    QString out_;
+    QString hiddenUntil_;  // the end tag of the script or style being hidden
+};
+
+// How much of `page` the series takes: the longest start whose bytes, with
+// the pictures', fit it.
+qsizetype fittingLength(QStringView page, Series series, qsizetype pictures)
+{
+    qsizetype fits = 0;
+    qsizetype past = page.size() + 1;
+    while (past - fits > 1) {
+        const qsizetype middle = fits + (past - fits) / 2;
+        if (pageFits(series, toCp932(page.first(middle)).size() + pictures))
+            fits = middle;
+        else
+            past = middle;
+    }
+    return fits;
+}
+
+// The cut moved back to the last whole character, tag and reference.
+qsizetype wholeCut(QStringView page, qsizetype cut)
+{
+    if (cut > 0 && cut < page.size() && page[cut].isLowSurrogate())
+        --cut;
+    // A keycap sequence is one character too.
+    const qsizetype from = std::max<qsizetype>(0, cut - longestPictogram);
+    const qsizetype to = std::min(page.size(), cut + longestPictogram);
+    for (const PictogramSpan& span : pictogramSpans(page.sliced(from, to - from))) {
+        if (from + span.start < cut && from + span.start + span.length > cut)
+            cut = from + span.start;
+    }
+    MarkupToken last;
+    for (MarkupScanner scanner(page.first(cut)); scanner.next(last);) {
+    }
+    if (last.kind != MarkupToken::Text && !last.closed && last.end() == cut)
+        return last.start;
+    if (last.kind == MarkupToken::Text) {
+        const qsizetype amp = page.first(cut).lastIndexOf(u'&');
+        if (amp >= last.start && referenceEnd(page, amp) > cut)
+            return amp;
+    }
+    return cut;
+}
+
+}  // namespace
+
+qsizetype pictureBytes(QStringView page, const QString& folder)
+{
+    if (folder.isEmpty())
+        return 0;
+    const QDir base(folder);
+    QSet<QString> counted;
+    qsizetype bytes = 0;
+    MarkupScanner scanner(page);
+    for (MarkupToken token; scanner.next(token);) {
+        if (token.kind != MarkupToken::StartTag || token.name.compare(u"img", Qt::CaseInsensitive))
+            continue;
+        for (const MarkupAttribute& attribute : token.attributes) {
+            if (attribute.name.compare(u"src", Qt::CaseInsensitive) != 0)
+                continue;
+            const QUrl source(attribute.decodedValue());
+            if (!source.isRelative() || source.path().startsWith(u'/'))
+                continue;  // elsewhere: fetched from the network, never here
+            const QString path = QDir::cleanPath(base.filePath(source.path()));
+            const QFileInfo picture(path);
+            if (picture.isFile() && !base.relativeFilePath(path).startsWith(u"../"_s) &&
+                !counted.contains(path)) {
+                counted.insert(path);
+                bytes += picture.size();
+            }
+        }
+    }
+    return bytes;
+}
+
+QString cutNote(Series series)
+{
+    return u"―― "_s + seriesName(series) + u" はここまで（"_s + pageLimitText(series) + u"）"_s;
+}
+
+HandsetPage pageAsHandsetReads(QStringView page, Series series, qsizetype pictures)
+{
+    HandsetPage shown;
+    // A page twice its length in bytes surely fits; else it is measured.
+    qsizetype length = page.size();
+    if (!pageFits(series, 2 * page.size() + pictures) &&
+        !pageFits(series, toCp932(page).size() + pictures)) {
+        length = wholeCut(page, fittingLength(page, series, pictures));
+        shown.cut = true;
+    }
+    QStringList open;
+    shown.html = Reader(page.first(length), handsetSeries(series).html).read(open);
+    if (shown.cut) {
+        // What the cut left open closes before the note, which stands apart.
+        while (!open.isEmpty()) shown.html += u"</"_s + open.takeLast() + u'>';
+        shown.html +=
+            u"<div role=\"note\" style=\"margin-top:0.5em;border-top:1px dashed;"
+            u"padding-top:0.25em\">"_s +
+            cutNote(series).toHtmlEscaped() + u"</div>"_s;
+    }
+    return shown;
+}
+
+}  // namespace quillet
