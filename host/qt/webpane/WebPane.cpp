@@ -3,12 +3,16 @@
 #include "WebPane.h"
 
 #include <QChildEvent>
+#include <QKeyEvent>
 #include <QQuickWidget>
 #include <QQuickWindow>
 #include <QWebEngineFullScreenRequest>
 #include <QWebEnginePage>
+#include <QWebEngineScript>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
+
+#include <utility>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -38,6 +42,74 @@ void confine(QWebEngineView& view)
                      [](QWebEngineFullScreenRequest request) { request.reject(); });
 }
 
+// A page that goes nowhere by itself: the links the user follows, by a
+// click or by a handset's key, go to whoever shows the pages, who decides
+// what the handset would show.
+class PreviewPage final : public QWebEnginePage {
+    Q_OBJECT
+
+public:
+    explicit PreviewPage(QObject* parent) : QWebEnginePage(parent)
+    {
+        connect(this, &QWebEnginePage::loadStarted, this, [this] { accessKeys_.clear(); });
+        // Once the engine is done with the load: asked from its signal, the
+        // script often never answered.
+        connect(this, &QWebEnginePage::loadFinished, this, &PreviewPage::readAccessKeys,
+                Qt::QueuedConnection);
+    }
+
+    std::function<void(const QUrl&)> followed;
+    std::function<void()> back;
+
+    // Follows the link whose accesskey is `key`; whether there is one.
+    bool followKey(const QString& key)
+    {
+        const QUrl address = accessKeys_.value(key);
+        if (address.isEmpty())
+            return false;
+        follow(address);
+        return true;
+    }
+
+protected:
+    bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override
+    {
+        if (type != NavigationTypeLinkClicked && type != NavigationTypeFormSubmitted)
+            return true;
+        if (url.matches(this->url(), QUrl::RemoveFragment) && url.hasFragment())
+            return true;  // a place in the same page
+        if (isMainFrame)
+            follow(url);
+        return false;
+    }
+
+private:
+    // Once the engine is done with the request that brought it here.
+    void follow(const QUrl& address)
+    {
+        QMetaObject::invokeMethod(
+            this, [this, address] { followed ? followed(address) : void(); }, Qt::QueuedConnection);
+    }
+
+    // The page's own scripts are off; this one runs in a world of its own.
+    void readAccessKeys()
+    {
+        // As one string: a result of arrays in an array never came back.
+        runJavaScript(
+            u"Array.from(document.querySelectorAll('a[accesskey][href]'),"
+            u" a => a.accessKey + ' ' + a.href).join('\\n')"_s,
+            QWebEngineScript::ApplicationWorld, [this](const QVariant& links) {
+                for (const QString& link : links.toString().split(u'\n')) {
+                    const QString key = link.section(u' ', 0, 0);
+                    if (!key.isEmpty() && !accessKeys_.contains(key))  // the first
+                        accessKeys_.insert(key, QUrl(link.section(u' ', 1)));
+                }
+            });
+    }
+
+    QHash<QString, QUrl> accessKeys_;  // the links' keys, from the page shown
+};
+
 // The engine draws the page in software, not through OpenGL. A view that
 // composites through OpenGL needs its top-level window to have an OpenGL
 // surface, and Qt 6.4 gets one by destroying and re-creating the editor's
@@ -58,27 +130,48 @@ void drawInSoftware()
 // the desktop, which Qt leaves out of its top-level windows, it is only
 // what it is: the pane's drawing surface. The view makes such a widget for
 // each page it hosts, so the view is watched for them; each also takes the
-// view's place in the tab order.
+// view's place in the tab order, and takes the handset's keys: 0 to 9, *
+// and # follow the link they are the accesskey of, and Backspace goes back.
 class SceneWidgetWatcher final : public QObject {
 public:
-    explicit SceneWidgetWatcher(QWidget* view) : QObject(view) { view->installEventFilter(this); }
+    explicit SceneWidgetWatcher(QWebEngineView* view) : QObject(view), view_(view)
+    {
+        view->installEventFilter(this);
+    }
 
 protected:
-    bool eventFilter(QObject*, QEvent* event) override
+    bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::ChildAdded || event->type() == QEvent::ChildPolished) {
+        if (watched != view_ && event->type() == QEvent::KeyPress)
+            return handsetKey(*static_cast<QKeyEvent*>(event));
+        if (watched == view_ &&
+            (event->type() == QEvent::ChildAdded || event->type() == QEvent::ChildPolished)) {
             // Polished, a child is whole: when it was added, it may not
             // have been made yet.
             if (auto* scene =
                     qobject_cast<QQuickWidget*>(static_cast<QChildEvent*>(event)->child())) {
                 hide(*scene->quickWindow());
                 takeViewsPlace(*scene);
+                scene->installEventFilter(this);  // once: a filter is installed only once
             }
         }
         return false;
     }
 
 private:
+    bool handsetKey(const QKeyEvent& key) const
+    {
+        auto* page = qobject_cast<PreviewPage*>(view_->page());
+        if (!page || (key.modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+            return false;
+        if (key.key() == Qt::Key_Backspace && page->back) {
+            page->back();
+            return true;
+        }
+        const QString text = key.text();
+        return text.size() == 1 && u"0123456789*#"_s.contains(text) && page->followKey(text);
+    }
+
     static void hide(QWindow& window)
     {
         if (window.type() != Qt::Desktop)
@@ -97,6 +190,8 @@ private:
         if (before && before != &scene)
             QWidget::setTabOrder(before, &scene);
     }
+
+    QWebEngineView* view_;  // the view watched, which owns this
 };
 
 }  // namespace
@@ -117,6 +212,7 @@ public:
     QWidget* createPane(QWidget* parent) override
     {
         auto* view = new QWebEngineView(parent);  // owned by the pane's place
+        view->setPage(new PreviewPage(view));     // owned by the view
         new SceneWidgetWatcher(view);             // owned by the view
         confine(*view);
         // For pages it loads by address; the engine's own charset guess can
@@ -129,6 +225,14 @@ public:
                      const QUrl& baseUrl) override
     {
         static_cast<QWebEngineView*>(view)->setContent(data, mimeType, baseUrl);
+    }
+
+    void followLinksBy(QWidget* view, std::function<void(const QUrl&)> followed,
+                       std::function<void()> back) override
+    {
+        auto* page = static_cast<PreviewPage*>(static_cast<QWebEngineView*>(view)->page());
+        page->followed = std::move(followed);
+        page->back = std::move(back);
     }
 };
 

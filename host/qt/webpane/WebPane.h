@@ -2,6 +2,8 @@
 
 #include <QtPlugin>
 
+#include <functional>
+
 class QByteArray;
 class QString;
 class QUrl;
@@ -23,6 +25,11 @@ public:
     // resolving relative links against `baseUrl`.
     virtual void showContent(QWidget* view, const QByteArray& data, const QString& mimeType,
                              const QUrl& baseUrl) = 0;
+    // Hands every link the user follows in `view`, by a click or by the key
+    // its accesskey names (0 to 9, * and #, as on a handset's keypad), to
+    // `followed` instead of going there, and Backspace to `back`.
+    virtual void followLinksBy(QWidget* view, std::function<void(const QUrl&)> followed,
+                               std::function<void()> back) = 0;
 };
 
 inline constexpr char webPaneModuleName[] = "quillet_webpane";
@@ -31,5 +38,5 @@ inline constexpr char webPaneModuleName[] = "quillet_webpane";
 
 // A macro, since moc reads the plugin's id from one or from a literal.
 // NOLINTNEXTLINE(cppcoreguidelines-macro-usage)
-#define QUILLET_WEBPANE_FACTORY_IID "jp.quillet.Quillet.WebPaneFactory/1"
+#define QUILLET_WEBPANE_FACTORY_IID "jp.quillet.Quillet.WebPaneFactory/2"
 Q_DECLARE_INTERFACE(quillet::WebPaneFactory, QUILLET_WEBPANE_FACTORY_IID)

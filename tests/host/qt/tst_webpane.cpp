@@ -13,6 +13,8 @@
 #include <QWebEngineScript>
 #include <QWebEngineView>
 
+#include <tuple>
+
 using namespace quillet;
 using namespace Qt::Literals::StringLiterals;
 
@@ -28,6 +30,7 @@ private slots:
     void linesAreAHandsetWide();
     void handsetDrawsWhatItHas_data();
     void handsetDrawsWhatItHas();
+    void handsetKeysFollowLinks();
 };
 
 void TestWebPane::pageTextReadsBack_data()
@@ -248,6 +251,67 @@ void TestWebPane::handsetDrawsWhatItHas()
         for (int x = 0; x < page.width(); ++x) dark += qGray(page.pixel(x, y)) < 128 ? 1 : 0;
     }
     QVERIFY2(dark > 8 * 20, qPrintable(QString::number(dark)));
+}
+
+namespace {
+
+// The page's text as the engine has it now.
+QString shownText(QWebEngineView& view)
+{
+    QString shown;
+    bool done = false;
+    view.page()->toPlainText([&](const QString& result) {
+        shown = result;
+        done = true;
+    });
+    std::ignore = QTest::qWaitFor([&done] { return done; }, 10000);  // empty on a time-out
+    return shown;
+}
+
+}  // namespace
+
+// The keys 0 to 9, * and # follow the link they are the accesskey of: a
+// page of the folder opens on the same screen, read as the handset reads
+// it; one elsewhere is only named. Backspace goes back.
+void TestWebPane::handsetKeysFollowLinks()
+{
+    QTemporaryDir dir;
+    writeFile(dir.filePath(u"sub100.html"_s),
+              "<HTML><BODY><a href=\"sub101.html\" accesskey=\"1\">next</a>"
+              "<a href=\"http://127.0.0.1:9/\" accesskey=\"#\">web</a></BODY></HTML>");
+    writeFile(dir.filePath(u"sub101.html"_s), "<HTML><BODY>\x82\xA0&#63647;<b>!</b></BODY></HTML>");
+    QWidget place;
+    place.resize(137, 137);
+    place.show();
+    const auto reading = [](const QString& page, const QString&) {
+        return pageAsHandsetReads(page, Series::S501i).html;
+    };
+    QString problem;
+    QWebEngineView* view = showPage(place, dir.filePath(u"sub100.html"_s), PageOrigin::Written,
+                                    problem, Series::S501i, reading);
+    QVERIFY2(view, qPrintable(problem));
+    const QRect screen = view->geometry();
+    QWidget* keys = view->focusProxy() ? view->focusProxy() : view;
+    // Pressed, as a person would, until the page's keys are read; then the
+    // next page shows.
+    QSignalSpy started(view, &QWebEngineView::loadStarted);
+    const auto pressUntilShown = [&](Qt::Key key, const QString& text) {
+        started.clear();
+        return QTest::qWaitFor(
+                   [&] {
+                       QTest::keyClick(keys, key);
+                       QTest::qWait(200);
+                       return !started.isEmpty();
+                   },
+                   20000) &&
+               QTest::qWaitFor([&] { return shownText(*view).contains(text); }, 20000);
+    };
+    QVERIFY(pressUntilShown(Qt::Key_1, u"あ☀\uFE0F!"_s));
+    QCOMPARE(view->geometry(), screen);
+    QVERIFY(pressUntilShown(Qt::Key_Backspace, u"next"_s));
+    QVERIFY(
+        pressUntilShown(Qt::Key_NumberSign, u"http://127.0.0.1:9/ は、プレビューでは開きません"_s));
+    QVERIFY(pressUntilShown(Qt::Key_Backspace, u"next"_s));
 }
 
 int main(int argc, char* argv[])
