@@ -12,8 +12,9 @@ namespace quillet {
 QStringList nameFiltersFromDialogFilter(const QString& filter);
 
 // What the embedded browser needs before the application object exists:
-// its start-up report left to debug logging, and for root only, no sandbox
-// (the engine refuses to start as root with one).
+// its start-up report left to debug logging, its pages' tree for screen
+// readers, and for root only, no sandbox (the engine refuses to start as
+// root with one).
 void prepareEmbeddedBrowser();
 
 // The desktop entry's name: a Wayland shell finds the window's icon and

@@ -31,6 +31,7 @@ private slots:
     void handsetDrawsWhatItHas_data();
     void handsetDrawsWhatItHas();
     void handsetKeysFollowLinks();
+    void screenReaderReadsThePage();
 };
 
 void TestWebPane::pageTextReadsBack_data()
@@ -312,6 +313,46 @@ void TestWebPane::handsetKeysFollowLinks()
     QVERIFY(
         pressUntilShown(Qt::Key_NumberSign, u"http://127.0.0.1:9/ は、プレビューでは開きません"_s));
     QVERIFY(pressUntilShown(Qt::Key_Backspace, u"next"_s));
+}
+
+namespace {
+
+void collectText(QAccessibleInterface* node, QString& text, int depth = 0)
+{
+    if (!node || depth > 32)
+        return;
+    text += node->text(QAccessible::Name) + u' ';
+    for (int i = 0; i < node->childCount(); ++i) collectText(node->child(i), text, depth + 1);
+}
+
+}  // namespace
+
+// What a screen reader finds in the pane: the page's words, and a
+// pictogram reference as the pictogram it names.
+void TestWebPane::screenReaderReadsThePage()
+{
+    QTemporaryDir dir;
+    const QString page = dir.filePath(u"sub100.html"_s);
+    writeFile(page, "<HTML><BODY>\x93\x56\x8B\x43 &#63647;</BODY></HTML>");  // 天気
+    QWidget place;
+    place.resize(137, 137);
+    place.show();
+    const auto reading = [](const QString& text, const QString&) {
+        return pageAsHandsetReads(text, Series::S501i).html;
+    };
+    QString problem;
+    QWebEngineView* view =
+        showPage(place, page, PageOrigin::Written, problem, Series::S501i, reading);
+    QVERIFY2(view, qPrintable(problem));
+    QString read;
+    QVERIFY(QTest::qWaitFor(
+        [&] {
+            read.clear();
+            collectText(QAccessible::queryAccessibleInterface(view), read);
+            return read.contains(u"天気"_s) && read.contains(u"☀"_s);
+        },
+        20000));
+    QVERIFY2(!read.contains(u"&#"_s), qPrintable(read));
 }
 
 int main(int argc, char* argv[])
