@@ -1,10 +1,13 @@
 // The byte counter beside a plain read-only pass over the same buffer (its
-// floor), the page writer on the worked example and on a 1 MiB body, and
-// the oldest handsets that show a 2 KiB page, as the count's tooltip asks.
+// floor), the page writer on the worked example and on a 1 MiB body, the
+// oldest handsets that show a 2 KiB page, as the count's tooltip asks, and
+// a 30 KB page as the preview makes it for a series that holds it (902i)
+// and for one that cuts it (501i).
 #include "BenchSupport.h"
 #include "ByteCounter.h"
 #include "CodePage.h"
 #include "HandsetMarks.h"
+#include "HandsetPage.h"
 #include "SubPageWriter.h"
 
 #include <benchmark/benchmark.h>
@@ -72,8 +75,21 @@ void BM_OldestHandset2KiB(benchmark::State& state)
     }
 }
 
+void BM_HandsetPage30KB(benchmark::State& state)
+{
+    const QString body = mixedBody(15 * 1024 - 200) + u"<font color=red>&#63647;</font>"_s;
+    const QString page = subPageText(u"Menu"_s, body, u"sub101.html"_s);
+    const auto series = Series(state.range(0));
+    for ([[maybe_unused]] auto _ : state)
+        benchmark::DoNotOptimize(pageAsHandsetReads(page, series));
+}
+
 }  // namespace
 
+BENCHMARK(BM_HandsetPage30KB)
+    ->Arg(int(Series::S902i))
+    ->Arg(int(Series::S501i))
+    ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_OldestHandset2KiB)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ByteCount)->Arg(1 << 10)->Arg(64 << 10)->Arg(4 << 20);
 BENCHMARK(BM_ReadOnlyPass)->Arg(1 << 10)->Arg(64 << 10)->Arg(4 << 20);

@@ -35,13 +35,23 @@ QString pictogramSpan(const QString& pictogram)
     return u"<span class=\"quillet-pictogram\">"_s + pictogram + u"</span>"_s;
 }
 
+// A "<" that stood for itself must not open a tag once the tags around it
+// are gone ("<<span>b>").
+void appendPlain(QChar c, QString& out)
+{
+    if (c == u'<')
+        out += u"&lt;"_s;
+    else
+        out += c;
+}
+
 // A text run as the handset shows it: references to pictograms become the
 // pictograms, and each pictogram is marked for the pane.
 void appendText(QStringView text, QString& out)
 {
     const QList<PictogramSpan> references = pictogramReferences(text);
     const QList<PictogramSpan> typed = pictogramSpans(text);
-    if (references.isEmpty() && typed.isEmpty()) {
+    if (references.isEmpty() && typed.isEmpty() && !text.contains(u'<')) {
         out += text;
         return;
     }
@@ -57,7 +67,7 @@ void appendText(QStringView text, QString& out)
             at += pictogram->length;
             ++pictogram;
         } else {
-            out += text[at++];
+            appendPlain(text[at++], out);
         }
         // A pictogram typed inside a reference's text cannot be: skip past.
         while (pictogram != typed.cend() && pictogram->start < at) ++pictogram;
@@ -117,7 +127,11 @@ private:
             break;
         }
         if (!token.closed) {
-            out_ += written;  // the engine reads on as it does, and so did handsets
+            // A tag left open at the end shows nothing, as in a browser; one
+            // that the next tag cut short shows as the text it is, as its
+            // mark does, rather than join a tag the handset drops.
+            if (token.end() < text_.size())
+                appendText(written, out_);
             return;
         }
         const QString name = lower(token.name);
@@ -173,7 +187,8 @@ qsizetype fittingLength(QStringView page, Series series, qsizetype pictures)
 // The cut moved back to the last whole character, tag and reference.
 qsizetype wholeCut(QStringView page, qsizetype cut)
 {
-    if (cut > 0 && cut < page.size() && page[cut].isLowSurrogate())
+    if (cut > 0 && cut < page.size() && page[cut - 1].isHighSurrogate() &&
+        page[cut].isLowSurrogate())
         --cut;
     // A keycap sequence is one character too.
     const qsizetype from = std::max<qsizetype>(0, cut - longestPictogram);
@@ -182,17 +197,17 @@ qsizetype wholeCut(QStringView page, qsizetype cut)
         if (from + span.start < cut && from + span.start + span.length > cut)
             cut = from + span.start;
     }
-    MarkupToken last;
-    for (MarkupScanner scanner(page.first(cut)); scanner.next(last);) {
+    // Read as the whole page reads: a "<" just before the cut may open a tag.
+    MarkupScanner scanner(page);
+    MarkupToken around;
+    while (scanner.next(around) && around.end() <= cut) {
     }
-    if (last.kind != MarkupToken::Text && !last.closed && last.end() == cut)
-        return last.start;
-    if (last.kind == MarkupToken::Text) {
-        const qsizetype amp = page.first(cut).lastIndexOf(u'&');
-        if (amp >= last.start && referenceEnd(page, amp) > cut)
-            return amp;
-    }
-    return cut;
+    if (around.start >= cut || around.end() <= cut)
+        return cut;  // between two tokens
+    if (around.kind != MarkupToken::Text)
+        return around.start;
+    const qsizetype amp = page.first(cut).lastIndexOf(u'&');
+    return amp >= around.start && referenceEnd(page, amp) > cut ? amp : cut;
 }
 
 }  // namespace
@@ -241,6 +256,7 @@ HandsetPage pageAsHandsetReads(QStringView page, Series series, qsizetype pictur
         length = wholeCut(page, fittingLength(page, series, pictures));
         shown.cut = true;
     }
+    shown.kept = length;
     QStringList open;
     shown.html = Reader(page.first(length), handsetSeries(series).html).read(open);
     if (shown.cut) {
