@@ -30,7 +30,7 @@ qsizetype pictureBytes(QStringView page, const QString& folder);
 //   the page says where the handset stopped.
 struct HandsetPage {
     QString html;
-    bool cut = false;  // whether the page stops at the series' limit
+    bool cut = false;    // whether the page stops at the series' limit
     qsizetype kept = 0;  // how much of the page, in UTF-16 units, it shows
 };
 HandsetPage pageAsHandsetReads(QStringView page, Series series, qsizetype pictures = 0);
