@@ -29,15 +29,19 @@ bool pageTooLargeFor(Series series, const QString& title, const QString& body,
     return !pageFits(series, pageByteSize(title, body, nextLink));
 }
 
-QString pageSizeText(qsizetype bytes, Series series)
+QString pageSizeText(qsizetype bytes, Series series, qsizetype pictures)
 {
     const qsizetype packets = (bytes + packetSize - 1) / packetSize;
     QString text = u"ページ全体 "_s + groupedNumber(bytes) + u" バイト（"_s +
                    groupedNumber(packets) + u" パケット）"_s;
-    if (pageFits(series, bytes))
+    if (pictures > 0)
+        text += u"・画像 "_s + groupedNumber(pictures) + u" バイト"_s;
+    if (pageFits(series, bytes + pictures))
         return text;
+    // The pictures took the same cache as the page.
     const QString handsets =
-        series == Series::S501i ? u"初期の携帯端末"_s : seriesName(series) + u" の端末"_s;
+        (pageFits(series, bytes) ? u"画像を含めると"_s : QString()) +
+        (series == Series::S501i ? u"初期の携帯端末"_s : seriesName(series) + u" の端末"_s);
     return text + u'\n' + handsets + u"では表示できない大きさです（表示できるのは "_s +
            pageLimitText(series) + u"）。推奨は 2 KB（"_s + groupedNumber(recommendedPageSize) +
            u" バイト）以下です。"_s;

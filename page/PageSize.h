@@ -20,9 +20,10 @@ qsizetype pageByteSize(const QString& title, const QString& body, const QString&
 bool pageTooLargeFor(Series series, const QString& title, const QString& body,
                      const QString& nextLink);
 
-// "ページ全体 1,402 バイト（11 パケット）", and, when the handsets of
-// `series` cannot hold it, why.
-QString pageSizeText(qsizetype bytes, Series series);
+// "ページ全体 1,402 バイト（11 パケット）", with the `pictures` it shows
+// from its folder, and, when the handsets of `series` cannot hold it with
+// them, why.
+QString pageSizeText(qsizetype bytes, Series series, qsizetype pictures = 0);
 
 // "1,402".
 QString groupedNumber(qsizetype number);

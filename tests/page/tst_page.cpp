@@ -304,34 +304,38 @@ void TestPage::pageSize_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<Series>("series");
     QTest::addColumn<bool>("tooLarge");
+    QTest::addColumn<int>("pictures");  // bytes, beside the page
     // Without a link the fixed lines take 111 bytes.
     QTest::newRow("worked example")
-        << u"Hello あ"_s << u"ページ全体 119 バイト（1 パケット）"_s << Series::S501i << false;
+        << u"Hello あ"_s << u"ページ全体 119 バイト（1 パケット）"_s << Series::S501i << false << 0;
     QTest::newRow("one byte under the limit")
         << QString(5008, u'a') << u"ページ全体 5,119 バイト（40 パケット）"_s << Series::S501i
-        << false;
+        << false << 0;
     QTest::newRow("at the limit") << QString(5009, u'a')
                                   << u"ページ全体 5,120 バイト（40 パケット）"_s << Series::S501i
-                                  << true;
+                                  << true << 0;
     // Counted as 2 each, written as 1: the length alone cannot tell.
     QTest::newRow("half-width kana under the limit")
         << QString(5008, u'ｱ') << u"ページ全体 5,119 バイト（40 パケット）"_s << Series::S501i
-        << false;
+        << false << 0;
     QTest::newRow("Japanese far over the limit")
         << QString(20000, u'あ') << u"ページ全体 40,111 バイト（314 パケット）"_s << Series::S501i
-        << true;
+        << true << 0;
     QTest::newRow("502i holds what 501i cannot")
         << QString(5009, u'a') << u"ページ全体 5,120 バイト（40 パケット）"_s << Series::S502i
-        << false;
+        << false << 0;
     QTest::newRow("502i at its limit")
         << QString(10129, u'a') << u"ページ全体 10,240 バイト（80 パケット）"_s << Series::S502i
-        << true;
+        << true << 0;
     QTest::newRow("900i holds 30 KB of text")
         << QString(30609, u'a') << u"ページ全体 30,720 バイト（240 パケット）"_s << Series::S900i
-        << false;
+        << false << 0;
     QTest::newRow("900i, a byte more")
         << QString(30610, u'a') << u"ページ全体 30,721 バイト（241 パケット）"_s << Series::S900i
-        << true;
+        << true << 0;
+    QTest::newRow("pictures past the limit")
+        << QString(4000, u'a') << u"ページ全体 4,111 バイト（33 パケット）・画像 1,009 バイト"_s
+        << Series::S501i << true << 1009;
 }
 
 void TestPage::pageSize()
@@ -340,11 +344,14 @@ void TestPage::pageSize()
     QFETCH(QString, text);
     QFETCH(Series, series);
     QFETCH(bool, tooLarge);
+    QFETCH(int, pictures);
     const qsizetype bytes = pageByteSize(u"Menu"_s, body, u"http://"_s);
-    const QStringList lines = pageSizeText(bytes, series).split(u'\n');
+    const QStringList lines = pageSizeText(bytes, series, pictures).split(u'\n');
     QCOMPARE(lines.first(), text);
     QCOMPARE(lines.size(), tooLarge ? 2 : 1);  // the warning
-    QCOMPARE(pageTooLargeFor(series, u"Menu"_s, body, u"http://"_s), tooLarge);
+    QCOMPARE(lines.last().startsWith(u"画像を含めると"_s), pictures > 0 && tooLarge);
+    if (pictures == 0)  // the count's colour reads no files
+        QCOMPARE(pageTooLargeFor(series, u"Menu"_s, body, u"http://"_s), tooLarge);
 }
 
 void TestPage::handsetMarks_data()

@@ -6,6 +6,7 @@
 #include "Form1.h"
 #include "HandsetDecorator.h"
 #include "HandsetMarks.h"
+#include "HandsetPage.h"
 #include "JapaneseFaces.h"
 #include "PageSize.h"
 #include "PictogramPalette.h"
@@ -17,6 +18,7 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QEvent>
+#include <QFileInfo>
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontMetricsF>
@@ -324,7 +326,12 @@ QString main1::pageReport() const
 {
     const QString page = subPageText(title(), body(), nextLink());
     const qsizetype bytes = toCp932(page).size();
-    return pageSizeText(bytes, series_) + u'\n' + oldestHandsetText(oldestHandset(page, bytes));
+    // Read from the disk only when asked: the pictures next to the page.
+    const QString folder =
+        outputPath().isEmpty() ? QString() : QFileInfo(outputPath()).absolutePath();
+    const qsizetype pictures = pictureBytes(page, folder);
+    return pageSizeText(bytes, series_, pictures) + u'\n' +
+           oldestHandsetText(oldestHandset(page, bytes + pictures));
 }
 
 // Display only: the page, its files and its count stay as they are. The

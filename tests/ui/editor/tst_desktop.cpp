@@ -98,6 +98,8 @@ void TestDesktop::firstPreviewKeepsTheWindow()
     const QPoint place = onScreen(id);
 
     // A document loaded earlier is shown as it stands: nothing to choose.
+    // Its black background is 502i's: the first handsets had none.
+    window.chooseHandset(Series::S502i);
     module.loadedFileName = page;
     window.findChild<QPlainTextEdit*>(u"rtext1"_s)->setPlainText(u"<HTML>"_s);
     QTest::mouseClick(window.findChild<QPushButton*>(u"Command6"_s), Qt::LeftButton);
