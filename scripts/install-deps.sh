@@ -21,8 +21,9 @@ packages=(
   # keyboard (wtype), and Qt's Wayland platform.
   sway wtype qt6-wayland
   # Japanese typed through a real input method: IBus with Mozc, in a D-Bus
-  # session of the test's own.
-  ibus ibus-mozc dbus-daemon
+  # session of the test's own; and read by a screen reader, over the
+  # accessibility bus of such a session.
+  ibus ibus-mozc dbus-daemon dbus-bin at-spi2-core
   # The fuzz targets: clang with libFuzzer. The format and clang-tidy checks.
   clang libclang-rt-dev clang-format clang-tidy
   # The window names Windows' Japanese faces; these stand in for them. The

@@ -45,10 +45,11 @@ void prepareEmbeddedBrowser()
     // sets that default and nothing more: warnings still show, and
     // QT_LOGGING_RULES, which rules over this, turns the report back on.
     QLoggingCategory::setFilterRules(u"qt.webenginecontext.info=false"_s);
-    // On Linux, Qt WebEngine 6.4 gives screen readers a page's tree only
-    // when this is set (later releases unless it is "0"), and even then the
-    // engine built none in our tries, screen reader or not, until told to
-    // by its own switch. The pane's pages are small, and so is the cost.
+    // On Linux, Qt WebEngine 6.4 gives a screen reader on the bus a page's
+    // tree only when this is set (later releases unless it is "0"). The
+    // engine's own switch builds the tree whether or not one has said it
+    // runs, for whatever asks Qt's accessibility for the page. The pane's
+    // pages are small, and so is the cost.
     if (!qEnvironmentVariableIsSet("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY"))
         qputenv("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY", "1");
     const QByteArray engineFlags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");

@@ -5,15 +5,26 @@
 #   --ibus     with IBus and its Mozc engine, in a D-Bus session of its own
 #              and a new home folder; as nobody when run as root, since
 #              Mozc refuses to run as root.
+#   --atspi    with the accessibility bus of a D-Bus session of its own,
+#              told that a screen reader runs, as Orca tells it.
 # Fails when the display, the window manager or the input method does not
 # start.
 set -euo pipefail
 
-openbox=false ibus=false
-while [ "${1-}" = --openbox ] || [ "${1-}" = --ibus ] || [ "${1-}" = --ibus-session ]; do
+openbox=false ibus=false atspi=false
+while [ "${1-}" = --openbox ] || [ "${1-}" = --ibus ] || [ "${1-}" = --ibus-session ] ||
+  [ "${1-}" = --atspi ] || [ "${1-}" = --atspi-session ]; do
   case $1 in
     --openbox) openbox=true ;;
     --ibus) ibus=true ;;
+    --atspi) atspi=true ;;
+    --atspi-session)  # inside the D-Bus session made below; the bus starts on demand
+      dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus \
+        org.freedesktop.DBus.Properties.Set string:org.a11y.Status \
+        string:ScreenReaderEnabled variant:boolean:true > /dev/null \
+        || { echo "the accessibility bus did not start" >&2; exit 1; }
+      shift
+      exec "$@" ;;
     --ibus-session)  # inside the D-Bus session made below
       ibus-daemon --daemonize --replace --panel=disable --emoji-extension=disable \
         --config=/usr/libexec/ibus-memconf
@@ -31,6 +42,7 @@ if [ -z "${QUILLET_ON_DISPLAY-}" ]; then
   options=()
   $openbox && options+=(--openbox)
   $ibus && options+=(--ibus)
+  $atspi && options+=(--atspi)
   exec xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96 -nolisten tcp" "$0" "${options[@]}" "$@"
 fi
 
@@ -66,6 +78,8 @@ CONFIG
   "$(dirname "$0")/as_ordinary_user.sh" "$home" DISPLAY="$DISPLAY" \
     XAUTHORITY="$home/.Xauthority" QT_QPA_PLATFORM=xcb QT_IM_MODULE=ibus \
     dbus-run-session -- "$0" --ibus-session "$@"
+elif $atspi; then
+  dbus-run-session -- "$0" --atspi-session "$@"
 else
   "$@"
 fi
