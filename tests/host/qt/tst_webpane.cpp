@@ -63,6 +63,14 @@ void TestWebPane::pageTextReadsBack_data()
         << loaded << u"original"_s;
 }
 
+// What the handsets of `series` make of a page, as the preview asks.
+PageReading handsetReading(Series series)
+{
+    return [series](const QString& page, const QString&) {
+        return pageAsHandsetReads(page, series).html;
+    };
+}
+
 // The page at `path` shown in a pane inside `place` on the screen of
 // `series`, once it has loaded; nullptr, with the reason in `problem`, when
 // it could not be.
@@ -223,9 +231,7 @@ void TestWebPane::handsetDrawsWhatItHas()
     QFETCH(QByteArray, body);
     QFETCH(QByteArray, bare);
     QFETCH(bool, same);
-    const auto reading = [series](const QString& page, const QString&) {
-        return pageAsHandsetReads(page, series).html;
-    };
+    const PageReading reading = handsetReading(series);
     const auto drawn = [&](const QByteArray& pageBody) {
         QTemporaryDir dir;
         const QString page = dir.filePath(u"sub100.html"_s);
@@ -284,9 +290,7 @@ void TestWebPane::handsetKeysFollowLinks()
     QWidget place;
     place.resize(137, 137);
     place.show();
-    const auto reading = [](const QString& page, const QString&) {
-        return pageAsHandsetReads(page, Series::S501i).html;
-    };
+    const PageReading reading = handsetReading(Series::S501i);
     QString problem;
     QWebEngineView* view = showPage(place, dir.filePath(u"sub100.html"_s), PageOrigin::Written,
                                     problem, Series::S501i, reading);
@@ -337,9 +341,7 @@ void TestWebPane::screenReaderReadsThePage()
     QWidget place;
     place.resize(137, 137);
     place.show();
-    const auto reading = [](const QString& text, const QString&) {
-        return pageAsHandsetReads(text, Series::S501i).html;
-    };
+    const PageReading reading = handsetReading(Series::S501i);
     QString problem;
     QWebEngineView* view =
         showPage(place, page, PageOrigin::Written, problem, Series::S501i, reading);
