@@ -18,10 +18,12 @@ constexpr int cellSize = 34;  // pixels, a cell's side
 constexpr int columns = 16;
 constexpr int visibleRows = 8;
 
-// The extended pictograms say that older handsets show nothing there.
+// With the reference a page may write it as, where an editor cannot type
+// it; the extended pictograms say that older handsets show nothing there.
 QString cellName(const PictogramEntry& pictogram)
 {
-    QString name = pictogram.name + u" ("_s + QString::number(pictogram.code, 16).toUpper() + u')';
+    QString name = pictogram.name + u" ("_s + QString::number(pictogram.code, 16).toUpper() +
+                   u", &#"_s + QString::number(pictogram.code) + u";)"_s;
     if (isExtendedPictogram(pictogram.code))
         name += u"（"_s + seriesName(firstSeriesWith(extendedPictogramsSince)) + u" 以降）"_s;
     return name;

@@ -629,15 +629,15 @@ void TestEditor::paletteByKeyboard()
 {
     QListWidget* cells = openPalette();
     QCOMPARE(QAccessible::queryAccessibleInterface(cells)->child(0)->text(QAccessible::Name),
-             u"BLACK SUN WITH RAYS (F89F)"_s);
+             u"BLACK SUN WITH RAYS (F89F, &#63647;)"_s);
     QCOMPARE(cells->findItems(u"#\uFE0F\u20E3"_s, Qt::MatchExactly).value(0)->toolTip(),
-             u"NUMBER SIGN KEYCAP (F985)"_s);
+             u"NUMBER SIGN KEYCAP (F985, &#63877;)"_s);
     const QList<PictogramEntry> entries = pictogramEntries();
     const auto copyright =
         std::find_if(entries.begin(), entries.end(),
                      [](const PictogramEntry& entry) { return entry.code == 0xF9D6; });
     QCOMPARE(cells->item(int(copyright - entries.begin()))->toolTip(),
-             u"COPYRIGHT SIGN (F9D6)（504i 以降）"_s);  // an extended pictogram
+             u"COPYRIGHT SIGN (F9D6, &#63958;)（504i 以降）"_s);  // an extended pictogram
     QTest::keyClick(cells, Qt::Key_Right);
     QTest::keyClick(cells, Qt::Key_Right);
     QTest::keyClick(cells, Qt::Key_Return);
