@@ -69,14 +69,9 @@ void appendText(QStringView text, QString& out)
         } else {
             appendPlain(text[at++], out);
         }
-        // A pictogram typed inside a reference's text cannot be: skip past.
+        // Past what this step took.
         while (pictogram != typed.cend() && pictogram->start < at) ++pictogram;
     }
-}
-
-QString escapedValue(const QString& value)
-{
-    return value.toHtmlEscaped();  // &, <, > and the double quote
 }
 
 bool isVoidElement(QStringView name)
@@ -89,12 +84,12 @@ bool isVoidElement(QStringView name)
 }
 
 // Reads the tokens into the page the handset shows, keeping the elements
-// left open so the note can close them first.
+// left open, so that a note after a cut can close them first.
 class Reader {
 public:
     Reader(QStringView text, HtmlVersion html) : text_(text), html_(html) {}
 
-    QString read(QStringList& open)
+    QString read()
     {
         MarkupScanner scanner(text_);
         for (MarkupToken token; scanner.next(token);) {
@@ -103,15 +98,18 @@ public:
                     hiddenUntil_.clear();
                 continue;
             }
-            readToken(token, open);
+            readToken(token);
         }
         return out_;
     }
 
+    // The elements the text leaves open, innermost last.
+    const QStringList& leftOpen() const { return open_; }
+
 private:
     static QString lower(QStringView name) { return name.toString().toLower(); }
 
-    void readToken(const MarkupToken& token, QStringList& open)
+    void readToken(const MarkupToken& token)
     {
         const QStringView written = text_.sliced(token.start, token.length);
         switch (token.kind) {
@@ -146,8 +144,8 @@ private:
             return;  // ignored, its content shown
         if (!start) {
             out_ += u"</"_s + name + u'>';
-            if (const qsizetype at = open.lastIndexOf(name); at >= 0)
-                open.remove(at);
+            if (const qsizetype at = open_.lastIndexOf(name); at >= 0)
+                open_.remove(at);
             return;
         }
         out_ += u'<' + name;
@@ -155,16 +153,17 @@ private:
             const QString attributeName = lower(attribute.name);
             const QString value = attribute.decodedValue();
             if (knowsAttribute(html_, name, attributeName, value))
-                out_ += u' ' + attributeName + u"=\""_s + escapedValue(value) + u'"';
+                out_ += u' ' + attributeName + u"=\""_s + value.toHtmlEscaped() + u'"';
         }
         out_ += u'>';
         if (!isVoidElement(name) && name != u"html"_s && name != u"head"_s && name != u"body"_s)
-            open.append(name);
+            open_.append(name);
     }
 
     QStringView text_;
     HtmlVersion html_;
     QString out_;
+    QStringList open_;
     QString hiddenUntil_;  // the end tag of the script or style being hidden
 };
 
@@ -257,10 +256,11 @@ HandsetPage pageAsHandsetReads(QStringView page, Series series, qsizetype pictur
         shown.cut = true;
     }
     shown.kept = length;
-    QStringList open;
-    shown.html = Reader(page.first(length), handsetSeries(series).html).read(open);
+    Reader reader(page.first(length), handsetSeries(series).html);
+    shown.html = reader.read();
     if (shown.cut) {
         // What the cut left open closes before the note, which stands apart.
+        QStringList open = reader.leftOpen();
         while (!open.isEmpty()) shown.html += u"</"_s + open.takeLast() + u'>';
         shown.html +=
             u"<div role=\"note\" style=\"margin-top:0.5em;border-top:1px dashed;"
