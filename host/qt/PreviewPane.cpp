@@ -203,25 +203,34 @@ Result<> PreviewPane::show(const QString& address, PageOrigin origin, const Hand
 void PreviewPane::showPage(const QString& address, PageOrigin origin,
                            const std::optional<QByteArray>& bytes)
 {
+    constexpr qsizetype contentLimit = 1024 * 1024;
+    const QUrl url = QUrl::fromLocalFile(address);
+    if (!bytes || (!reading_ && bytes->size() > contentLimit)) {
+        present([&url](WebPaneFactory&, QWidget& view) { view.setProperty("url", url); });
+        return;
+    }
+    // Pictograms show as the colour emoji a handset shows.
+    constexpr PictogramStyle emoji = PictogramStyle::AsEmoji;
+    QString text =
+        origin == PageOrigin::Written ? fromCp932(*bytes, emoji) : decodeTextFile(*bytes, emoji);
+    if (reading_)
+        text = reading_(text, QFileInfo(address).absolutePath());
+    present([&](WebPaneFactory& module, QWidget& view) {
+        module.showContent(&view, text.toUtf8() + pictogramStyle() + handsetLayoutStyle(screen_),
+                           u"text/html;charset=UTF-8"_s, url);
+    });
+}
+
+// On the pane's view, made on first use and laid out on the handset's
+// screen; nothing where there is no browser engine: the pane stays blank.
+void PreviewPane::present(const std::function<void(WebPaneFactory&, QWidget&)>& show)
+{
     WebPaneFactory* const module = loadWebPaneModule();
     if (!module)
-        return;  // no browser engine here: the pane stays blank
+        return;
     QWidget* view = webPaneIn(&frame_, *module, *this);
     const qreal zoom = placeOnScreen(*view, frame_, screen_);
-    const QUrl url = QUrl::fromLocalFile(address);
-    constexpr qsizetype contentLimit = 1024 * 1024;
-    if (bytes && (reading_ || bytes->size() <= contentLimit)) {
-        // Pictograms show as the colour emoji a handset shows.
-        constexpr PictogramStyle emoji = PictogramStyle::AsEmoji;
-        QString text = origin == PageOrigin::Written ? fromCp932(*bytes, emoji)
-                                                     : decodeTextFile(*bytes, emoji);
-        if (reading_)
-            text = reading_(text, QFileInfo(address).absolutePath());
-        module->showContent(view, text.toUtf8() + pictogramStyle() + handsetLayoutStyle(screen_),
-                            u"text/html;charset=UTF-8"_s, url);
-    } else {
-        view->setProperty("url", url);
-    }
+    show(*module, *view);
     view->setProperty("zoomFactor", zoom);
 }
 
@@ -229,16 +238,12 @@ void PreviewPane::showPage(const QString& address, PageOrigin origin,
 // open, or why the pane cannot show it.
 void PreviewPane::showLine(const QString& line)
 {
-    WebPaneFactory* const module = loadWebPaneModule();
-    if (!module)
-        return;
-    QWidget* view = webPaneIn(&frame_, *module, *this);
-    const qreal zoom = placeOnScreen(*view, frame_, screen_);
     const QString page =
         u"<p role=\"status\">"_s + line.toHtmlEscaped() + u"</p><p>Backspace で戻ります。</p>"_s;
-    module->showContent(view, page.toUtf8() + handsetLayoutStyle(screen_),
-                        u"text/html;charset=UTF-8"_s, QUrl());
-    view->setProperty("zoomFactor", zoom);
+    present([&](WebPaneFactory& module, QWidget& view) {
+        module.showContent(&view, page.toUtf8() + handsetLayoutStyle(screen_),
+                           u"text/html;charset=UTF-8"_s, QUrl());
+    });
 }
 
 // A page of the first one's folder, or below it, opens on the same screen,

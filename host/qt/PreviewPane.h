@@ -7,12 +7,15 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 class QUrl;
 class QWidget;
 
 namespace quillet {
+
+class WebPaneFactory;
 
 // Loads the browser module when the event loop is next idle, so the first
 // preview costs about what the engine itself needs.
@@ -51,6 +54,7 @@ private:
     void showPage(const QString& address, PageOrigin origin,
                   const std::optional<QByteArray>& bytes);
     void showLine(const QString& line);
+    void present(const std::function<void(WebPaneFactory&, QWidget&)>& show);
 
     QWidget& frame_;        // the pane's place in the window
     HandsetScreen screen_;  // of the handsets chosen at the last preview
