@@ -30,9 +30,15 @@ qsizetype referenceEnd(QStringView text, qsizetype amp)
     return at < text.size() && text[at] == u';' && at > amp + 1 ? at + 1 : amp;
 }
 
+// A keycap also names its key, so that a screen without colours can draw
+// the key itself rather than the keycap's shape.
 QString pictogramSpan(const QString& pictogram)
 {
-    return u"<span class=\"quillet-pictogram\">"_s + pictogram + u"</span>"_s;
+    constexpr char16_t keycapMark = 0x20E3;
+    const QString key = pictogram.contains(QChar(keycapMark))
+                            ? u" data-key=\""_s + pictogram.first(1).toHtmlEscaped() + u'"'
+                            : QString();
+    return u"<span class=\"quillet-pictogram\""_s + key + u'>' + pictogram + u"</span>"_s;
 }
 
 // A "<" that stood for itself must not open a tag once the tags around it
@@ -118,7 +124,10 @@ private:
             return;
         case MarkupToken::Comment:
         case MarkupToken::Declaration:
-            out_ += written;
+            // One left open hides the rest of the page, and nothing more:
+            // not what the pane adds after it.
+            if (token.closed)
+                out_ += written;
             return;
         case MarkupToken::StartTag:
         case MarkupToken::EndTag:

@@ -146,10 +146,16 @@ QByteArray handsetLayoutStyle(const HandsetScreen& screen)
         return style + "</style>";
     // Black and white: each dot's grey, to the nearer of the two; and a
     // pictogram, whatever its colours, dark in one, as those screens drew
-    // them (its shape, drawn as a shadow of the one colour).
+    // them (its shape, drawn as a shadow of the one colour). A keycap's
+    // shadow would hide its digit: it shows its key in a box.
     return style +
            "body{filter:url(#quillet-tones)}"
-           ".quillet-pictogram{color:transparent;text-shadow:0 0 0 #000}</style>"
+           ".quillet-pictogram{color:transparent;text-shadow:0 0 0 #000}"
+           ".quillet-pictogram[data-key]{font-size:0;text-shadow:none}"
+           ".quillet-pictogram[data-key]::before{content:attr(data-key);color:#000;"
+           "font-size:calc(100vw / " +
+           QByteArray::number(screen.charactersPerLine) +
+           ");border:1px solid #000;padding:0 0.15em}</style>"
            "<svg width=\"0\" height=\"0\" style=\"position:absolute\">"
            "<filter id=\"quillet-tones\" color-interpolation-filters=\"sRGB\">"
            "<feColorMatrix type=\"saturate\" values=\"0\"/><feComponentTransfer>"

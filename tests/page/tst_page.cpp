@@ -565,8 +565,12 @@ void TestPage::pageAsHandsetReads_data()
         u"a<script>x<b>y</b></script>b<STYLE>p{color:red}</STYLE>c"_s, u"abc"_s);
     row("pictogram references, decimal and hexadecimal", first, u"&#63647;&#xf89f;☀"_s,
         sun + sun + u"<span class=\"quillet-pictogram\">☀</span>"_s);
+    row("a keycap names its key", first, u"&#63879;"_s,
+        u"<span class=\"quillet-pictogram\" data-key=\"1\">1\uFE0F\u20E3</span>"_s);
     row("references to no pictogram stay", first, u"&#63646;&#99999999;&#x;&amp;"_s,
         u"&#63646;&#99999999;&#x;&amp;"_s);
+    row("a comment left open hides the rest, and only that", first, u"a<!-- b -->c<!-- d<hr>"_s,
+        u"a<!-- b -->c"_s);
     row("501i holds under 5,120 bytes", first, QString(5119, u'a'), QString(5119, u'a'));
     row("cut at the limit", first, QString(6000, u'a'), QString(5119, u'a'), 0, true);
     row("900i holds 30 KB", Series::S900i, QString(30720, u'a'), QString(30720, u'a'));
