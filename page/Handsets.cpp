@@ -1,5 +1,7 @@
 #include "Handsets.h"
 
+#include <QList>
+
 #include <algorithm>
 #include <iterator>
 
@@ -163,35 +165,35 @@ constexpr Attribute attributes[] = {
 // added later to an element are in `attributes` above.
 struct OwnAttributes {
     std::u16string_view element;
-    std::u16string_view names;  // each followed by a space
+    std::u16string_view names;  // between spaces
 };
 constexpr OwnAttributes ownAttributes[] = {
-    {u"a", u"name href accesskey "},
-    {u"base", u"href "},
-    {u"br", u"clear "},
-    {u"div", u"align "},
-    {u"form", u"action method enctype "},
-    {u"h1", u"align "},
-    {u"h2", u"align "},
-    {u"h3", u"align "},
-    {u"h4", u"align "},
-    {u"h5", u"align "},
-    {u"h6", u"align "},
-    {u"hr", u"align size width noshade "},
-    {u"img", u"src align width height hspace vspace alt "},
-    {u"input", u"type name size maxlength accesskey value checked "},
-    {u"meta", u"name http-equiv content "},
-    {u"option", u"selected value "},
-    {u"p", u"align "},
-    {u"select", u"name size "},
-    {u"textarea", u"name rows cols accesskey "},
-    {u"font", u"color "},
-    {u"marquee", u"behavior direction loop height width scrollamount scrolldelay "},
-    {u"object", u"declare id data type "},
-    {u"param", u"name value valuetype "},
-    {u"table", u"border width align "},
-    {u"tr", u"align valign "},
-    {u"td", u"align valign colspan rowspan width "},
+    {u"a", u"name href accesskey"},
+    {u"base", u"href"},
+    {u"br", u"clear"},
+    {u"div", u"align"},
+    {u"form", u"action method enctype"},
+    {u"h1", u"align"},
+    {u"h2", u"align"},
+    {u"h3", u"align"},
+    {u"h4", u"align"},
+    {u"h5", u"align"},
+    {u"h6", u"align"},
+    {u"hr", u"align size width noshade"},
+    {u"img", u"src align width height hspace vspace alt"},
+    {u"input", u"type name size maxlength accesskey value checked"},
+    {u"meta", u"name http-equiv content"},
+    {u"option", u"selected value"},
+    {u"p", u"align"},
+    {u"select", u"name size"},
+    {u"textarea", u"name rows cols accesskey"},
+    {u"font", u"color"},
+    {u"marquee", u"behavior direction loop height width scrollamount scrolldelay"},
+    {u"object", u"declare id data type"},
+    {u"param", u"name value valuetype"},
+    {u"table", u"border width align"},
+    {u"tr", u"align valign"},
+    {u"td", u"align valign colspan rowspan width"},
 };
 
 bool equal(std::u16string_view a, QStringView b)
@@ -326,15 +328,10 @@ bool knowsAttribute(HtmlVersion html, QStringView element, QStringView attribute
     const auto* const own = std::find_if(
         std::begin(ownAttributes), std::end(ownAttributes),
         [element](const OwnAttributes& entry) { return equal(entry.element, element); });
-    if (own == std::end(ownAttributes) || attribute.isEmpty())
-        return false;
-    const QStringView names(own->names.data(), qsizetype(own->names.size()));
-    for (qsizetype at = names.indexOf(attribute); at >= 0; at = names.indexOf(attribute, at + 1)) {
-        const bool startsName = at == 0 || names[at - 1] == u' ';
-        if (startsName && names.sliced(at + attribute.size()).startsWith(u' '))
-            return true;
-    }
-    return false;
+    return own != std::end(ownAttributes) &&
+           QStringView(own->names.data(), qsizetype(own->names.size()))
+               .split(u' ')
+               .contains(attribute);
 }
 
 }  // namespace quillet

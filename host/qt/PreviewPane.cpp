@@ -137,11 +137,12 @@ QByteArray pictogramStyle()
 // the screen's tones reach it too.
 QByteArray handsetLayoutStyle(const HandsetScreen& screen)
 {
+    const QByteArray character =
+        "calc(100vw / " + QByteArray::number(screen.charactersPerLine) + ')';
     const QByteArray style =
         "<style>html,body{overflow-x:hidden}html::-webkit-scrollbar{display:none}"
-        "html{background:#fff}body{margin:0;min-height:100vh;font-size:calc(100vw / " +
-        QByteArray::number(screen.charactersPerLine) +
-        ");overflow-wrap:anywhere}pre{white-space:pre-wrap}img{max-width:100%}";
+        "html{background:#fff}body{margin:0;min-height:100vh;font-size:" +
+        character + ";overflow-wrap:anywhere}pre{white-space:pre-wrap}img{max-width:100%}";
     if (screen.tones == HandsetScreen::Colour)
         return style + "</style>";
     // Black and white: each dot's grey, to the nearer of the two; and a
@@ -153,9 +154,9 @@ QByteArray handsetLayoutStyle(const HandsetScreen& screen)
            ".quillet-pictogram{color:transparent;text-shadow:0 0 0 #000}"
            ".quillet-pictogram[data-key]{font-size:0;text-shadow:none}"
            ".quillet-pictogram[data-key]::before{content:attr(data-key);color:#000;"
-           "font-size:calc(100vw / " +
-           QByteArray::number(screen.charactersPerLine) +
-           ");border:1px solid #000;padding:0 0.15em}</style>"
+           "font-size:" +
+           character +
+           ";border:1px solid #000;padding:0 0.15em}</style>"
            "<svg width=\"0\" height=\"0\" style=\"position:absolute\">"
            "<filter id=\"quillet-tones\" color-interpolation-filters=\"sRGB\">"
            "<feColorMatrix type=\"saturate\" values=\"0\"/><feComponentTransfer>"
@@ -259,17 +260,24 @@ void PreviewPane::follow(const QUrl& address)
     const QString path = QDir::cleanPath(address.toLocalFile());
     const bool inFolder = address.isLocalFile() && path.startsWith(folder_ + u'/');
     Shown shown{path, PageOrigin::Written, QString()};
+    std::optional<QByteArray> bytes;
     if (!inFolder) {
         shown.line =
             u"リンク先 "_s + address.toDisplayString() + u" は、プレビューでは開きません。"_s;
     } else if (const Result<std::optional<QByteArray>> page = readRegularFile(path); !page.ok()) {
         shown.line = u"リンク先 "_s + QDir(folder_).relativeFilePath(path) +
                      u" を表示できません（"_s + page.error() + u"）。"_s;
-    } else if (!page.value()) {
-        shown.line = u"リンク先 "_s + QDir(folder_).relativeFilePath(path) + u" はありません。"_s;
+    } else {
+        bytes = page.value();
+        if (!bytes)
+            shown.line =
+                u"リンク先 "_s + QDir(folder_).relativeFilePath(path) + u" はありません。"_s;
     }
     history_.append(shown);
-    showShown(shown);
+    if (bytes)
+        showPage(path, shown.origin, bytes);  // read once, as it was checked
+    else
+        showLine(shown.line);
 }
 
 void PreviewPane::back()
