@@ -170,6 +170,25 @@ void appendRisks(UConverter* converter, QStringView run, qsizetype base, QList<C
     } while (status == U_BUFFER_OVERFLOW_ERROR);
 }
 
+// Adds to `widths` the bytes the converter writes for each character of
+// one stretch without pictograms, at the index the character starts.
+void addWidths(UConverter* converter, QStringView run, quint8* widths)
+{
+    const char16_t* source = run.utf16();
+    const char16_t* const sourceEnd = source + run.size();
+    std::array<char, 4 * 1024> chunk;       // NOLINT(cppcoreguidelines-pro-type-member-init)
+    std::array<int32_t, 4 * 1024> offsets;  // NOLINT(cppcoreguidelines-pro-type-member-init)
+    UErrorCode status = U_ZERO_ERROR;
+    do {
+        status = U_ZERO_ERROR;
+        const qsizetype callStart = source - run.utf16();
+        char* target = chunk.data();
+        ucnv_fromUnicode(converter, &target, chunk.data() + chunk.size(), &source, sourceEnd,
+                         offsets.data(), /*flush=*/true, &status);
+        for (qsizetype i = 0; i < target - chunk.data(); ++i) ++widths[callStart + offsets[i]];
+    } while (status == U_BUFFER_OVERFLOW_ERROR);
+}
+
 // A lead byte of a UTF-8 sequence of three or four bytes. Every Japanese
 // character in UTF-8 is one; short code page 932 text, whose half-width
 // kana pairs often look like two-byte UTF-8, practically never forms one.
@@ -230,6 +249,28 @@ qsizetype cp932UnmappableCount(QStringView text)
     qsizetype substituted = 0;
     encode(text, substituted);
     return substituted;
+}
+
+QList<quint8> cp932Widths(QStringView text)
+{
+    QList<quint8> widths(text.size(), 0);
+    qsizetype substituted = 0;  // outlives the converter that counts into it
+    Converter converter;
+    splitAtPictograms(
+        text,
+        [&](qsizetype start, QStringView run) {
+            if (std::none_of(run.begin(), run.end(), [](QChar c) { return c.unicode() >= 0x80; })) {
+                std::fill_n(widths.begin() + start, run.size(), quint8(1));
+                return;
+            }
+            if (!converter) {
+                converter = openCp932();
+                countSubstitutions(converter.get(), substituted);  // writes "?" as toCp932 does
+            }
+            addWidths(converter.get(), run, widths.data() + start);
+        },
+        [&widths](const PictogramSpan& pictogram) { widths[pictogram.start] = pictogramBytes; });
+    return widths;
 }
 
 struct Cp932RiskFinder::Converter {

@@ -22,6 +22,11 @@ namespace quillet {
 // selector after one included.
 QByteArray toCp932(QStringView text);
 
+// The bytes toCp932 writes for each UTF-16 unit of `text`: a character's
+// all at the unit it starts at, 0 at the others (a surrogate pair's second
+// unit, a keycap's mark). Their sum is the encoded size.
+QList<quint8> cp932Widths(QStringView text);
+
 // How many code points toCp932 would write as "?".
 qsizetype cp932UnmappableCount(QStringView text);
 

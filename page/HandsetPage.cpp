@@ -15,21 +15,6 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-bool isReferenceCharacter(QChar c)
-{
-    return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') ||
-           c == u'#';
-}
-
-// Where the reference that starts at `amp` ends, ";" included; `amp` when
-// none does.
-qsizetype referenceEnd(QStringView text, qsizetype amp)
-{
-    qsizetype at = amp + 1;
-    while (at < text.size() && isReferenceCharacter(text[at])) ++at;
-    return at < text.size() && text[at] == u';' && at > amp + 1 ? at + 1 : amp;
-}
-
 // A keycap also names its key, so that a screen without colours can draw
 // the key itself rather than the keycap's shape.
 QString pictogramSpan(const QString& pictogram)
@@ -215,7 +200,7 @@ qsizetype wholeCut(QStringView page, qsizetype cut)
     if (around.kind != MarkupToken::Text)
         return around.start;
     const qsizetype amp = page.first(cut).lastIndexOf(u'&');
-    return amp >= around.start && referenceEnd(page, amp) > cut ? amp : cut;
+    return amp >= around.start && characterReferenceEnd(page, amp) > cut ? amp : cut;
 }
 
 }  // namespace

@@ -76,7 +76,19 @@ constexpr NamedReference namedReferences[] = {
     {u"&amp;", u'&'}, {u"&lt;", u'<'}, {u"&gt;", u'>'}, {u"&quot;", u'"'}, {u"&apos;", u'\''},
 };
 
+bool isReferenceCharacter(QChar c)
+{
+    return isAsciiLetter(c) || (c >= u'0' && c <= u'9') || c == u'#';
+}
+
 }  // namespace
+
+qsizetype characterReferenceEnd(QStringView text, qsizetype amp)
+{
+    qsizetype at = amp + 1;
+    while (at < text.size() && isReferenceCharacter(text[at])) ++at;
+    return at < text.size() && text[at] == u';' && at > amp + 1 ? at + 1 : amp;
+}
 
 QString MarkupAttribute::decodedValue() const
 {

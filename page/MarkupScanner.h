@@ -88,6 +88,11 @@ struct NumericReference {
 };
 NumericReference numericReferenceAt(QStringView text);
 
+// Where a character reference that starts at `amp` ("&amp;", "&#38;", or
+// any name a handset may know) ends, its ";" included; `amp` when none
+// does. No cut of a page may fall inside one.
+qsizetype characterReferenceEnd(QStringView text, qsizetype amp);
+
 // The pictograms a page writes as references to their Shift-JIS codes,
 // "&#63647;" or "&#xF89F;" for ☀, as pages of the time did where an editor
 // could not type them. Each span covers the whole reference.

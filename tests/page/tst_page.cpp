@@ -3,6 +3,7 @@
 #include "FakeHostUi.h"
 #include "HandsetMarks.h"
 #include "HandsetPage.h"
+#include "PageChain.h"
 #include "PageSize.h"
 #include "SubPageWriter.h"
 #include "TestFiles.h"
@@ -74,6 +75,13 @@ private slots:
     void pageAsHandsetReads_data();
     void pageAsHandsetReads();
     void picturesCountOnce();
+
+    // A chain of pages
+    void splitBody_data();
+    void splitBody();
+    void nextPageName_data();
+    void nextPageName();
+    void chainLinksAndTitlesItsPages();
 
 private:
     QString pagePath() const { return dir_->filePath(u"sub100.html"_s); }
@@ -615,6 +623,106 @@ void TestPage::picturesCountOnce()
         u"<img src=a.gif><IMG SRC=\"img/b.gif\"><img src=\"a.gif\"><img src=../outside.gif>"
         u"<img src=missing.gif><img src=http://example.com/c.gif><!-- <img src=a.gif> -->"_s;
     QCOMPARE(pictureBytes(page, dir_->filePath(u"pages"_s)), 120);
+}
+
+// Where a long body is cut, against budgets small enough to read.
+void TestPage::splitBody_data()
+{
+    QTest::addColumn<QString>("body");
+    QTest::addColumn<PartMeasure>("measure");
+    QTest::addColumn<int>("budget");
+    QTest::addColumn<QStringList>("parts");  // none: refused at line `refused`
+    QTest::addColumn<int>("refused");
+    const auto row = [](const char* name, const QString& body, int budget, const QStringList& parts,
+                        int refused = 0, PartMeasure measure = PartMeasure::Count) {
+        QTest::newRow(name) << body << measure << budget << parts << refused;
+    };
+    row("whole lines, the break between left out", u"aaa\r\nbbb\r\nccc"_s, 8,
+        {u"aaa\r\nbbb"_s, u"ccc"_s});
+    row("the 2,000 edge", QString(1998, u'a') + u"\r\nbb"_s, 2000, {QString(1998, u'a'), u"bb"_s});
+    row("2,000 in one", QString(2000, u'a'), 2000, {QString(2000, u'a')});
+    row("an empty body is one page", QString(), 2000, {QString()});
+    row("wide characters count twice", u"あいう\r\nえ"_s, 6, {u"あいう"_s, u"え"_s});
+    row("a long line after its clause", u"あ。いうえお"_s, 8, {u"あ。"_s, u"いうえお"_s});
+    row("a clause keeps its closing bracket", u"「あ。」いう"_s, 8, {u"「あ。」"_s, u"いう"_s});
+    row("else between characters", u"abcdefghij"_s, 4, {u"abcd"_s, u"efgh"_s, u"ij"_s});
+    row("never inside a tag, and a <br> a clause", u"ab<br>cd"_s, 5, {u"ab"_s, u"<br>"_s, u"cd"_s});
+    row("never between <br> and its break", u"ab<br>\r\ncd"_s, 7, {u"ab<br>"_s, u"cd"_s});
+    row("never inside a comment", u"a<!-- xx -->b"_s, 12, {u"a<!-- xx -->"_s, u"b"_s});
+    row("never inside a reference", u"ab&amp;c"_s, 6, {u"ab"_s, u"&amp;c"_s});
+    row("never inside a surrogate pair", u"a😀b"_s, 4, {u"a"_s, u"😀"_s, u"b"_s});
+    row("never inside a keycap", u"a1\uFE0F\u20E3b"_s, 2, {u"a"_s, u"1\uFE0F\u20E3"_s, u"b"_s}, 0,
+        PartMeasure::CodePage);
+    row("the code page's bytes", u"ｱｲｳｴｵｶ"_s, 5, {u"ｱｲｳｴｵ"_s, u"ｶ"_s}, 0, PartMeasure::CodePage);
+    row("open elements closed and opened again", u"<center>ab\r\ncd</center>"_s, 19,
+        {u"<center>ab</center>"_s, u"<center>cd</center>"_s});
+    row("with their attributes, counted in both pages", u"<font color=red>あいうえおか</font>"_s,
+        29, {u"<font color=red>あいう</font>"_s, u"<font color=red>えおか</font>"_s});
+    row("a tag longer than a page", u"ab\r\n<a href=\"very-long\">x</a>"_s, 10, {}, 2);
+}
+
+void TestPage::splitBody()
+{
+    QFETCH(QString, body);
+    QFETCH(PartMeasure, measure);
+    QFETCH(int, budget);
+    QFETCH(QStringList, parts);
+    QFETCH(int, refused);
+    const BodySplit split =
+        quillet::splitBody(body, measure, [budget](qsizetype, bool) { return budget; });
+    QStringList texts;
+    for (const BodyPart& part : split.parts) texts.append(part.text(body));
+    QCOMPARE(texts, parts);
+    QCOMPARE(split.refusedLine, refused);
+}
+
+void TestPage::nextPageName_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("next");
+    QTest::newRow("counts up") << u"sub100.html"_s << u"sub101.html"_s;
+    QTest::newRow("carries") << u"sub109.html"_s << u"sub110.html"_s;
+    QTest::newRow("keeps its width") << u"sub099.html"_s << u"sub100.html"_s;
+    QTest::newRow("grows when it must") << u"sub999.html"_s << u"sub1000.html"_s;
+    QTest::newRow("the last run of digits") << u"ch1-05.htm"_s << u"ch1-06.htm"_s;
+    QTest::newRow("no digits") << u"page.html"_s << u"page2.html"_s;
+    QTest::newRow("no extension either") << u"page"_s << u"page2"_s;
+}
+
+void TestPage::nextPageName()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, next);
+    QCOMPARE(quillet::nextPageName(name), next);
+}
+
+// Each page links the next by its bare name, the last as the author asked;
+// on a series' limit, each whole page keeps it.
+void TestPage::chainLinksAndTitlesItsPages()
+{
+    const QString line = u"あいうえおかきくけこ。<br>"_s;  // 26 bytes
+    const QString body = QStringList(200, line).join(u"\r\n"_s);
+    ChainRequest request{u"/d/sub099.html"_s, u"話"_s, body, u"http://"_s, std::nullopt, true};
+    const PageChain chain = planChain(request);
+    QCOMPARE(chain.pages.size(), 3);  // 71 lines of 26 and their breaks fit 2,000
+    QCOMPARE(chain.pages[0].path, u"/d/sub099.html"_s);
+    QCOMPARE(chain.pages[1].nextLink, u"sub101.html"_s);
+    QCOMPARE(chain.pages[2].path, u"/d/sub101.html"_s);
+    QCOMPARE(chain.pages[2].nextLink, u"http://"_s);
+    QCOMPARE(chain.pages[1].title, u"話（2/3）"_s);
+    QStringList bodies;
+    for (const ChainPage& page : chain.pages) bodies.append(page.body);
+    QCOMPARE(bodies.join(u"\r\n"_s), body);
+
+    request.pageLimitOf = Series::S501i;
+    request.numberTitles = false;
+    request.body = body.repeated(3);
+    const PageChain held = planChain(request);
+    QCOMPARE(held.pages.size(), 4);
+    for (const ChainPage& page : held.pages) {
+        QCOMPARE(page.title, u"話"_s);
+        QVERIFY(pageFits(Series::S501i, pageByteSize(page.title, page.body, page.nextLink)));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestPage)
