@@ -18,6 +18,7 @@ public:
     explicit BenchHost(QString outputPath) : outputPath_(std::move(outputPath)) {}
 
     int msgBox(const QString&, int, const QString&) override { return MsgAnswer::Yes; }
+    int execDialog(QDialog& dialog) override { return real_.execDialog(dialog); }
     bool showOpen(CommonDialog&) override { return false; }
     bool showSave(CommonDialog& dialog) override
     {
@@ -27,6 +28,10 @@ public:
     Result<> writeTextFile(const QString& path, const QString& text) override
     {
         return real_.writeTextFile(path, text);
+    }
+    Result<> writeTextFiles(const QList<std::pair<QString, QString>>& files) override
+    {
+        return real_.writeTextFiles(files);
     }
     Result<QString> readTextFile(const QString& path) override { return real_.readTextFile(path); }
     QString existingFileName(const QString& path) override { return real_.existingFileName(path); }

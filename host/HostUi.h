@@ -2,10 +2,13 @@
 
 #include "Result.h"
 
+#include <QList>
 #include <QString>
 
 #include <functional>
+#include <utility>
 
+class QDialog;
 class QWidget;
 
 namespace quillet {
@@ -72,6 +75,10 @@ public:
     virtual int msgBox(const QString& text, int style = MsgStyle::OkOnly,
                        const QString& title = QString()) = 0;
 
+    // Runs one of the program's own dialogs modal; returns its result
+    // (QDialog::Accepted or Rejected).
+    virtual int execDialog(QDialog& dialog) = 0;
+
     // Modal open and save dialogs on the shared dialog's properties. On
     // confirmation `dialog.FileName` holds the chosen full path, written with
     // the platform's separators, and the call returns true; a cancel returns
@@ -82,6 +89,14 @@ public:
     // Replaces the file at `path` with `text` in code page 932, atomically:
     // on failure the previous file is left as it was.
     virtual Result<> writeTextFile(const QString& path, const QString& text) = 0;
+
+    // Writes each of `files` (path, then text) as writeTextFile does, all
+    // or none: each goes to a temporary file beside its target, and all
+    // take their targets' places only once every one is written. On any
+    // failure no new file is left, every old one is as it was, and the
+    // failure names the file (failedPath) and why. Anything but a regular
+    // file at a target is refused before anything is written.
+    virtual Result<> writeTextFiles(const QList<std::pair<QString, QString>>& files) = 0;
 
     // Reads a body file as text (code page 932, or Unicode when the bytes
     // plainly are). Only a regular file of reasonable size is read.

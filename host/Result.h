@@ -12,11 +12,12 @@ namespace quillet {
 // went wrong that the user needs to hear of.
 struct Failure {
     QString reason;
+    QString path;  // the file it concerns, where an operation had several
 };
 
-inline Failure failure(QString reason = QString())
+inline Failure failure(QString reason = QString(), QString path = QString())
 {
-    return {std::move(reason)};
+    return {std::move(reason), std::move(path)};
 }
 
 // The outcome of an operation that can fail: success, with its value where
@@ -41,15 +42,20 @@ private:
 template <>
 class [[nodiscard]] Result<void> {
 public:
-    Result() = default;                                                       // success
-    Result(Failure failed) : ok_(false), error_(std::move(failed.reason)) {}  // NOLINT
+    Result() = default;     // success
+    Result(Failure failed)  // NOLINT
+        : ok_(false), error_(std::move(failed.reason)), path_(std::move(failed.path))
+    {
+    }
 
     bool ok() const { return ok_; }
     const QString& error() const { return error_; }
+    const QString& failedPath() const { return path_; }
 
 private:
     bool ok_ = true;
     QString error_;
+    QString path_;
 };
 
 }  // namespace quillet

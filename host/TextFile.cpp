@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -103,6 +104,83 @@ Result<> overwriteInPlace(const QString& path, const QByteArray& bytes)
     return replaced;
 }
 
+// Where a file of the set waits: its new bytes beside it, then its old
+// ones, until all of the set are in place.
+struct StagedFile {
+    QString target;  // links followed
+    QString staged;  // the new bytes, until they take the target's place
+    QString kept;    // the old file, moved aside meanwhile
+    bool placed = false;
+};
+
+// A hidden name beside `target` that nothing has, for now.
+QString besideName(const QString& target, const QString& purpose)
+{
+    const QFileInfo info(target);
+    QString name;
+    do {
+        name = info.dir().filePath(u'.' + info.fileName() + u'.' + purpose + u'-' +
+                                   QString::number(QRandomGenerator::global()->generate(), 36));
+    } while (QFileInfo::exists(name));
+    return name;
+}
+
+Result<> checkReplaceable(const QString& path)
+{
+    if (Result<> regular = checkRegularTarget(path); !regular.ok())
+        return regular;
+    const QFileInfo target(path);
+    if (target.isFile() && !permissionBitsAllowWriting(target))
+        return failure(u"読み取り専用のファイルです。"_s);
+    return {};
+}
+
+Result<> stage(StagedFile& file, const QByteArray& bytes)
+{
+    QFile staged(besideName(file.target, u"new"_s));
+    // A new file gets the permissions any new file gets; an old one's are
+    // kept.
+    if (!staged.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
+        return failure(staged.errorString());
+    file.staged = staged.fileName();
+    const QFileInfo old(file.target);
+    if (old.isFile()) {
+        std::ignore = staged.setPermissions(old.permissions());
+        std::ignore = keepOwnerAndGroup(staged.handle(), file.target);
+    }
+    if (Result<> written = writeAll(staged, bytes); !written.ok())
+        return written;
+    return syncToDisk(staged);
+}
+
+Result<> place(StagedFile& file)
+{
+    if (QFileInfo::exists(file.target)) {
+        const QString kept = besideName(file.target, u"old"_s);
+        if (!QFile::rename(file.target, kept))
+            return failure(u"元のファイルを退避できませんでした。"_s);
+        file.kept = kept;
+    }
+    QFile staged(file.staged);
+    if (!staged.rename(file.target))
+        return failure(staged.errorString());
+    file.placed = true;
+    return {};
+}
+
+// Puts back what was there before, in reverse order.
+void undo(QList<StagedFile>& files)
+{
+    for (auto file = files.rbegin(); file != files.rend(); ++file) {
+        if (file->placed)
+            std::ignore = QFile::remove(file->target);
+        if (!file->kept.isEmpty())
+            std::ignore = QFile::rename(file->kept, file->target);
+        if (!file->placed && !file->staged.isEmpty())
+            std::ignore = QFile::remove(file->staged);
+    }
+}
+
 }  // namespace
 
 Result<> replaceFileContents(const QString& path, const QByteArray& bytes)
@@ -140,6 +218,37 @@ Result<> replaceFileContents(const QString& path, const QByteArray& bytes)
     }
     if (!file.commit())
         return failure(file.errorString());
+    return {};
+}
+
+Result<> replaceFilesContents(const QList<std::pair<QString, QByteArray>>& files)
+{
+    QList<StagedFile> staged;
+    staged.reserve(files.size());
+    for (const auto& [path, bytes] : files) {
+        if (Result<> replaceable = checkReplaceable(path); !replaceable.ok())
+            return failure(replaceable.error(), path);
+        const QFileInfo info(path);
+        StagedFile file;
+        file.target = info.isSymLink() && info.exists() ? info.canonicalFilePath() : path;
+        staged.append(file);
+    }
+    const auto failed = [&](qsizetype at, const Result<>& result) {
+        undo(staged);
+        return failure(result.error(), files[at].first);
+    };
+    for (qsizetype at = 0; at < staged.size(); ++at) {
+        if (Result<> written = stage(staged[at], files[at].second); !written.ok())
+            return failed(at, written);
+    }
+    for (qsizetype at = 0; at < staged.size(); ++at) {
+        if (Result<> placed = place(staged[at]); !placed.ok())
+            return failed(at, placed);
+    }
+    for (const StagedFile& file : staged) {
+        if (!file.kept.isEmpty())
+            std::ignore = QFile::remove(file.kept);
+    }
     return {};
 }
 

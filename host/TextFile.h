@@ -3,9 +3,11 @@
 #include "Result.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 #include <optional>
+#include <utility>
 
 namespace quillet {
 
@@ -24,6 +26,13 @@ inline constexpr qint64 maxReadableFileSize = 64 * 1024 * 1024;
 // the old bytes could not be put back either, the reason says that the file
 // is damaged.
 Result<> replaceFileContents(const QString& path, const QByteArray& bytes);
+
+// Replaces several files at once, each as replaceFileContents does, all or
+// none: every new file is written beside its target first, and only when
+// all are written do they take their targets' places, the old files moved
+// aside meanwhile and put back on any failure. The failure names the file.
+// No folder that takes no new file can hold a chain this way: it fails.
+Result<> replaceFilesContents(const QList<std::pair<QString, QByteArray>>& files);
 
 // Reads a regular file (links followed) of at most maxReadableFileSize
 // bytes. Never blocks: a pipe, a device or a socket is refused, however it

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDialog>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -141,6 +142,11 @@ int QtHostUi::msgBox(const QString& text, int style, const QString& title)
     }
 }
 
+int QtHostUi::execDialog(QDialog& dialog)
+{
+    return dialog.exec();
+}
+
 bool QtHostUi::showOpen(CommonDialog& dialog)
 {
     return runFileDialog(dialog, QFileDialog::AcceptOpen);
@@ -154,6 +160,16 @@ bool QtHostUi::showSave(CommonDialog& dialog)
 Result<> QtHostUi::writeTextFile(const QString& path, const QString& text)
 {
     return replaceFileContents(path, toCp932(text));
+}
+
+Result<> QtHostUi::writeTextFiles(const QList<std::pair<QString, QString>>& files)
+{
+    QList<std::pair<QString, QByteArray>> encoded;
+    encoded.reserve(files.size());
+    for (const auto& [path, text] : files) {
+        encoded.append({path, toCp932(text)});
+    }
+    return replaceFilesContents(encoded);
 }
 
 Result<QString> QtHostUi::readTextFile(const QString& path)

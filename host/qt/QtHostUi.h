@@ -32,9 +32,11 @@ public:
     QtHostUi() = default;
 
     int msgBox(const QString& text, int style, const QString& title) override;
+    int execDialog(QDialog& dialog) override;
     bool showOpen(CommonDialog& dialog) override;
     bool showSave(CommonDialog& dialog) override;
     Result<> writeTextFile(const QString& path, const QString& text) override;
+    Result<> writeTextFiles(const QList<std::pair<QString, QString>>& files) override;
     Result<QString> readTextFile(const QString& path) override;
     QString existingFileName(const QString& path) override;
     void sendKeys(QWidget* target, const QString& keys) override;

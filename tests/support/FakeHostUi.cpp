@@ -3,6 +3,7 @@
 #include "CodePage.h"
 #include "TextFile.h"
 
+#include <QDialog>
 #include <QFileInfo>
 #include <QTest>
 #include <QWidget>
@@ -17,6 +18,11 @@ int FakeHostUi::msgBox(const QString& text, int style, const QString& title)
     if (MsgStyle::buttons(style) != MsgStyle::YesNo)
         return MsgAnswer::Ok;
     return answers.isEmpty() ? MsgAnswer::No : answers.takeFirst();
+}
+
+int FakeHostUi::execDialog(QDialog& dialog)
+{
+    return onDialog ? onDialog(dialog) : int(QDialog::Accepted);
 }
 
 bool FakeHostUi::answerDialog(bool save, CommonDialog& dialog)
@@ -44,6 +50,17 @@ Result<> FakeHostUi::writeTextFile(const QString& path, const QString& text)
 {
     writtenPaths.append(path);
     return replaceFileContents(path, toCp932(text));
+}
+
+Result<> FakeHostUi::writeTextFiles(const QList<std::pair<QString, QString>>& files)
+{
+    QList<std::pair<QString, QByteArray>> encoded;
+    encoded.reserve(files.size());
+    for (const auto& [path, text] : files) {
+        writtenPaths.append(path);
+        encoded.append({path, toCp932(text)});
+    }
+    return replaceFilesContents(encoded);
 }
 
 Result<QString> FakeHostUi::readTextFile(const QString& path)

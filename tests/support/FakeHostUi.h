@@ -32,6 +32,9 @@ public:
     // Paths the coming dialogs return, first one first; nullopt cancels.
     QList<std::optional<QString>> dialogPaths;
     bool browserAvailable = true;
+    // Plays the user in the program's own dialogs; by default each is
+    // accepted as it opened.
+    std::function<int(QDialog&)> onDialog;
 
     QList<Message> messages;
     QList<DialogCall> dialogs;
@@ -45,9 +48,11 @@ public:
     QStringList browserAddresses;
 
     int msgBox(const QString& text, int style, const QString& title) override;
+    int execDialog(QDialog& dialog) override;
     bool showOpen(CommonDialog& dialog) override;
     bool showSave(CommonDialog& dialog) override;
     Result<> writeTextFile(const QString& path, const QString& text) override;
+    Result<> writeTextFiles(const QList<std::pair<QString, QString>>& files) override;
     Result<QString> readTextFile(const QString& path) override;
     QString existingFileName(const QString& path) override;
     void sendKeys(QWidget* target, const QString& keys) override;
