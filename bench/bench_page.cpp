@@ -2,12 +2,15 @@
 // floor), the page writer on the worked example and on a 1 MiB body, the
 // oldest handsets that show a 2 KiB page, as the count's tooltip asks, and
 // a 30 KB page as the preview makes it for a series that holds it (902i)
-// and for one that cuts it (501i).
+// and for one that cuts it (501i); and a 1 MiB body planned as a chain of
+// pages (target: under 200 ms), by the help's 2,000 bytes and by 501i's
+// limit, which reads the code page's bytes.
 #include "BenchSupport.h"
 #include "ByteCounter.h"
 #include "CodePage.h"
 #include "HandsetMarks.h"
 #include "HandsetPage.h"
+#include "PageChain.h"
 #include "SubPageWriter.h"
 
 #include <benchmark/benchmark.h>
@@ -86,6 +89,17 @@ void BM_HandsetPage30KB(benchmark::State& state)
 
 }  // namespace
 
+void BM_PlanChain1MiB(benchmark::State& state)
+{
+    ChainRequest request{u"/tmp/sub100.html"_s, u"title"_s,   mixedBody(512 * 1024),
+                         u"http://"_s,          std::nullopt, true};
+    if (state.range(0) != 0)
+        request.pageLimitOf = Series::S501i;
+    for (auto _ : state) benchmark::DoNotOptimize(planChain(request));
+    setBytes(state, request.body);
+}
+
+BENCHMARK(BM_PlanChain1MiB)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_HandsetPage30KB)
     ->Arg(int(Series::S902i))
     ->Arg(int(Series::S501i))

@@ -8,11 +8,12 @@ bin=$(cd "$1" 2>/dev/null && pwd) || bin=$1
 corpus=$(cd "$2" && pwd)
 runs=${3:-20000}
 [ -x "$bin/fuzz_codepage" ] && [ -x "$bin/fuzz_page" ] && [ -x "$bin/fuzz_markup" ] \
+  && [ -x "$bin/fuzz_chain" ] \
   || { echo "fuzz targets not built (needs clang: cmake --preset fuzz)"; exit 77; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
-for target in codepage page markup; do
+for target in codepage page markup chain; do
   mkdir -p "new-$target"
   # Each markup input is also read as a page past the first handsets'
   # limit, some KB long: a fifth as many runs keep the whole under a minute.

@@ -105,6 +105,7 @@ void BodyEditor::contextMenuEvent(QContextMenuEvent* event)
     const std::unique_ptr<QMenu> menu(createStandardContextMenu(event->pos()));
     menu->addSeparator();
     menu->addAction(pictogramPaletteCaption(), this, &BodyEditor::pictogramsWanted);
+    menu->addAction(u"ページに分けて作成…"_s, this, &BodyEditor::chainWanted);
     menu->exec(event->globalPos());
 }
 

@@ -40,6 +40,8 @@ public:
 signals:
     // The context menu's "絵文字を挿入".
     void pictogramsWanted();
+    // The context menu's "ページに分けて作成…".
+    void chainWanted();
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;

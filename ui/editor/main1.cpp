@@ -222,6 +222,7 @@ void main1::connectEvents()
     connect(Text1, &QLineEdit::textChanged, this, [this] { showPageSize(body()); });
     connect(Text2, &QLineEdit::textChanged, this, [this] { showPageSize(body()); });
     connect(rtext1, &BodyEditor::pictogramsWanted, this, [this] { showPictograms(rtext1); });
+    connect(rtext1, &BodyEditor::chainWanted, this, &main1::mnuSplitPages_Click);
     connect(static_cast<TextBox*>(Text1), &TextBox::pictogramsWanted, this,
             [this] { showPictograms(Text1); });
     // The desktop's help key, wherever the focus is in this window.

@@ -59,6 +59,8 @@ public:
     void Command6_Click();
     void Label1_DblClick();
     void Command7_Click();
+    // The body's "ページに分けて作成…": the body written as a chain of pages.
+    void mnuSplitPages_Click();
     void Picture1_MouseUp();
 
     // The editor as the help window shows it: drawn from this window's own

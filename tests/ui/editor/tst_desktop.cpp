@@ -1,13 +1,20 @@
 // The editor window on a real X display, as a user's desktop shows it:
 // run by on_display.sh, with and without a window manager.
+#include "DesktopKeys.h"
 #include "Module1.h"
+#include "PageChainDialog.h"
 #include "QtHostUi.h"
 #include "TestFiles.h"
 #include "main1.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QImage>
+#include <QMenu>
+#include <QMessageBox>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -15,6 +22,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <xcb/xcb.h>
 
@@ -29,6 +37,7 @@ class TestDesktop : public QObject {
 private slots:
     void initTestCase();
     void firstPreviewKeepsTheWindow();
+    void chainByKeyboard();
 };
 
 namespace {
@@ -125,6 +134,58 @@ void TestDesktop::firstPreviewKeepsTheWindow()
     QWidget* next = window.findChild<QWidget*>(u"Text2"_s)->nextInFocusChain();
     while (!(next->focusPolicy() & Qt::TabFocus)) next = next->nextInFocusChain();
     QVERIFY2(pane->isAncestorOf(next), next->metaObject()->className());
+}
+
+// The body's menu by the Menu key's other chord, the dialog by keys alone,
+// and four pages on the disk: what a user without a mouse does.
+void TestDesktop::chainByKeyboard()
+{
+    QTemporaryDir dir;
+    QtHostUi host;
+    Module1 module;
+    main1 window(host, module);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTRY_VERIFY(placed(window.winId()));
+    auto* body = window.findChild<QPlainTextEdit*>(u"rtext1"_s);
+    body->setPlainText(QStringList(4, QString(999, u'字') + u"。"_s).join(u'\n'));
+
+    const DesktopKeys keys(qApp);  // Shift+F10, as the program has it
+    // Whatever is open next gets the keys a user would press there, once
+    // this check has returned: each opens the next in a loop of its own.
+    QString listed;
+    QStringList said;
+    QTimer user;
+    const auto press = [](QWidget* target, Qt::Key key) {
+        QTimer::singleShot(0, target, [target, key] { QTest::keyClick(target, key); });
+    };
+    QObject::connect(&user, &QTimer::timeout, [&] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            QTest::keyClick(menu, Qt::Key_Up);  // its last entry
+            press(menu, Qt::Key_Return);
+        } else if (auto* files = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            files->selectFile(dir.filePath(u"sub100.html"_s));
+            press(files, Qt::Key_Return);
+        } else if (auto* chain =
+                       qobject_cast<PageChainDialog*>(QApplication::activeModalWidget())) {
+            const auto* list = chain->findChild<QAbstractItemView*>();
+            listed = list->accessibleName() + u' ' + QString::number(list->model()->rowCount());
+            press(QApplication::focusWidget(), Qt::Key_Return);  // "作成", the default
+        } else if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            said.append(box->text());
+            press(box, Qt::Key_Return);
+        }
+    });
+    user.start(100);
+    QTest::mouseClick(window.findChild<QPushButton*>(u"Command4"_s), Qt::LeftButton);
+    window.activateWindow();
+    body->setFocus();
+    QTRY_VERIFY(body->hasFocus());
+    QTest::keyClick(body, Qt::Key_F10, Qt::ShiftModifier);
+    QCOMPARE(listed, u"ページの一覧 4"_s);
+    QCOMPARE(said, QStringList{u"4 ページを作成しました。"_s});
+    for (const char* name : {"sub100.html", "sub101.html", "sub102.html", "sub103.html"})
+        QVERIFY2(QFileInfo(dir.filePath(QString::fromLatin1(name))).size() > 2000, name);
 }
 
 int main(int argc, char* argv[])
