@@ -310,8 +310,10 @@ PageChain planChain(const ChainRequest& request)
     const QString folder =
         request.outputPath.first(request.outputPath.size() - output.fileName().size());
     PageNames names(output.fileName());
+    // A page alone is no chain: it keeps its title.
     const auto titleOf = [&](qsizetype page, qsizetype pages) {
-        return request.numberTitles ? numberedTitle(request.title, page + 1, pages) : request.title;
+        return request.numberTitles && pages > 1 ? numberedTitle(request.title, page + 1, pages)
+                                                 : request.title;
     };
     const auto linkOf = [&](qsizetype page, bool last) {
         return last ? request.nextLink : names.at(page + 1);

@@ -72,7 +72,7 @@ struct ChainRequest {
     QString nextLink;  // the last page's link, under the writer's rule
     // Whose page limit each whole page keeps; none for the body's 2,000.
     std::optional<Series> pageLimitOf;
-    bool numberTitles = true;  // "タイトル（2/5）"
+    bool numberTitles = true;  // "タイトル（2/5）", where there are pages to count
 };
 
 // One page of a chain: the writer's four fields.

@@ -144,7 +144,7 @@ PageChainDialog::PageChainDialog(ChainRequest request, Series series, QWidget* p
     connect(pageLimit_, &QRadioButton::toggled, this, &PageChainDialog::replan);
     connect(numbered_, &QCheckBox::toggled, this, &PageChainDialog::replan);
 
-    resize(640, 420);
+    resize(640, 360);
     replan();
     bodyLimit_->setFocus();
 }

@@ -4,6 +4,7 @@
 // read as its pictogram. Runs in a D-Bus session of its own that says a
 // screen reader runs (tests/support/on_display.sh --atspi).
 #include "Module1.h"
+#include "PageChainDialog.h"
 #include "QtHostUi.h"
 #include "TestFiles.h"
 #include "main1.h"
@@ -20,8 +21,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
+#include <tuple>
 
 using namespace quillet;
 using namespace Qt::Literals::StringLiterals;
@@ -109,6 +112,29 @@ QString accessibilityBus()
     return reply.arguments().value(0).toString();
 }
 
+// The whole tree as a screen reader reads it, read again until it holds
+// every one of `words` (the program's own thread answers meanwhile); what
+// it last read otherwise.
+QString readUntilItHolds(const QString& address, const QStringList& words)
+{
+    QString text;
+    std::atomic<bool> done = false;
+    std::thread reader([&] {
+        TreeReader tree(address);
+        for (int tries = 0; tries < 40; ++tries) {
+            text = tree.readAll();
+            if (std::all_of(words.cbegin(), words.cend(),
+                            [&text](const QString& word) { return text.contains(word); }))
+                break;
+            std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        }
+        done = true;
+    });
+    std::ignore = QTest::qWaitFor([&done] { return done.load(); }, 60000);  // the reader gives up first
+    reader.join();
+    return text;
+}
+
 }  // namespace
 
 class TestScreenReader : public QObject {
@@ -116,6 +142,7 @@ class TestScreenReader : public QObject {
 
 private slots:
     void readsTheCountAndThePage();
+    void readsTheChainDialog();
 };
 
 void TestScreenReader::readsTheCountAndThePage()
@@ -140,26 +167,33 @@ void TestScreenReader::readsTheCountAndThePage()
     QSignalSpy loaded(pane, SIGNAL(loadFinished(bool)));
     QVERIFY(loaded.wait(30000));
 
-    // Read again until the page's tree has reached the bus.
-    QString text;
-    std::atomic<bool> done = false;
-    std::thread reader([&] {
-        TreeReader tree(address);
-        for (int tries = 0; tries < 40; ++tries) {
-            text = tree.readAll();
-            if (text.contains(u"天気"_s) && text.contains(u"☀"_s))
-                break;
-            std::this_thread::sleep_for(std::chrono::milliseconds(500));
-        }
-        done = true;
-    });
-    const bool read = QTest::qWaitFor([&done] { return done.load(); }, 60000);
-    reader.join();
-    QVERIFY2(read, "the tree took over a minute to read");
+    // The page's tree reaches the bus a while after the page has loaded.
+    const QString text = readUntilItHolds(address, {u"天気"_s, u"☀"_s});
     QVERIFY2(text.contains(u"天気"_s) && text.contains(u"☀"_s), qPrintable(text));
     QVERIFY2(!text.contains(u"&#"_s), qPrintable(text));
     QVERIFY2(text.contains(u"本文のバイト数。ページ全体 "_s), qPrintable(text));
     QVERIFY2(text.contains(u"表示できる端末: 501i 以降"_s), qPrintable(text));
+}
+
+// Every control of the chain's dialog by its name, and the pages' files.
+void TestScreenReader::readsTheChainDialog()
+{
+    const QString address = accessibilityBus();
+    QVERIFY2(!address.isEmpty(), "no accessibility bus (run under on_display.sh --atspi)");
+    PageChainDialog dialog(
+        {u"/tmp/sub100.html"_s, u"話"_s, QString(3000, u'a'), u"http://"_s, std::nullopt, true},
+        Series::S501i);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    const QStringList words = {u"本文 2,000 バイトまで"_s,
+                               u"501i のページ全体 5,120 バイト未満"_s,
+                               u"ページの一覧"_s,
+                               u"sub101.html"_s,
+                               u"タイトルにページ番号を付ける"_s,
+                               u"作成"_s,
+                               u"キャンセル"_s};
+    const QString text = readUntilItHolds(address, words);
+    for (const QString& word : words) QVERIFY2(text.contains(word), qPrintable(word));
 }
 
 int main(int argc, char* argv[])
