@@ -95,7 +95,7 @@ void BM_PlanChain1MiB(benchmark::State& state)
                          u"http://"_s,          std::nullopt, true};
     if (state.range(0) != 0)
         request.pageLimitOf = Series::S501i;
-    for (auto _ : state) benchmark::DoNotOptimize(planChain(request));
+    for ([[maybe_unused]] auto _ : state) benchmark::DoNotOptimize(planChain(request));
     setBytes(state, request.body);
 }
 

@@ -333,14 +333,15 @@ PageChain planChain(const ChainRequest& request)
         }
         split = splitBody(request.body,
                           request.pageLimitOf ? PartMeasure::CodePage : PartMeasure::Count, budget);
-        if (split.refusedLine > 0 || digitCount(split.parts.size()) <= digitCount(assumed))
+        if (!request.pageLimitOf || split.refusedLine > 0 ||
+            digitCount(split.parts.size()) <= digitCount(assumed))
             break;
     }
 
     PageChain chain;
     if (split.refusedLine > 0) {
         chain.refusal = QString::number(split.refusedLine) +
-                        u" 行目のタグか文字参照が長すぎて、1 ページに収まりません。"_s;
+                        u" 行目のタグ・コメント・文字参照が長すぎて、1 ページに収まりません。"_s;
         return chain;
     }
     const qsizetype pages = split.parts.size();

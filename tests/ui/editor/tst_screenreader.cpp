@@ -130,7 +130,8 @@ QString readUntilItHolds(const QString& address, const QStringList& words)
         }
         done = true;
     });
-    std::ignore = QTest::qWaitFor([&done] { return done.load(); }, 60000);  // the reader gives up first
+    // The reader gives up first.
+    std::ignore = QTest::qWaitFor([&done] { return done.load(); }, 60000);
     reader.join();
     return text;
 }
