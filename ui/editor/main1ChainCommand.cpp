@@ -3,6 +3,7 @@
 #include "main1.h"
 
 #include "PageChainDialog.h"
+#include "PageSize.h"
 #include "TextFile.h"
 
 #include <QFileInfo>
@@ -63,7 +64,7 @@ void main1::mnuSplitPages_Click()
                                      written.error()));
         return;
     }
-    host_.msgBox(QString::number(chain.pages.size()) + u" ページを作成しました。"_s);
+    host_.msgBox(groupedNumber(chain.pages.size()) + u" ページを作成しました。"_s);
     // As written: the preview would write the whole body over the first.
     showPage(chain.pages.constFirst().path, PageOrigin::Written);
 }
