@@ -273,8 +273,7 @@ PageLimit pageLimit(Series series)
 
 bool pageFits(Series series, qsizetype bytes)
 {
-    const PageLimit limit = pageLimit(series);
-    return limit.held ? bytes <= limit.bytes : bytes < limit.bytes;
+    return bytes <= pageLimit(series).largestPage();
 }
 
 std::optional<Series> oldestSeriesHolding(qsizetype bytes)

@@ -55,6 +55,8 @@ Series firstSeriesWith(HtmlVersion version);
 struct PageLimit {
     qsizetype bytes = 0;
     bool held = false;
+    // The most bytes a page of text and tags may take.
+    qsizetype largestPage() const { return held ? bytes : bytes - 1; }
 };
 PageLimit pageLimit(Series series);
 

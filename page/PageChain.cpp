@@ -325,8 +325,7 @@ PageChain planChain(const ChainRequest& request)
     for (qsizetype assumed = 9;; assumed = split.parts.size()) {
         PartBudget budget = [](qsizetype, bool) { return chainBodyLimit; };
         if (request.pageLimitOf) {
-            const PageLimit limit = pageLimit(*request.pageLimitOf);
-            const qsizetype whole = limit.held ? limit.bytes : limit.bytes - 1;
+            const qsizetype whole = pageLimit(*request.pageLimitOf).largestPage();
             budget = [&, whole, assumed](qsizetype page, bool last) {
                 return whole - pageByteSize(titleOf(page, assumed), QString(), linkOf(page, last));
             };
