@@ -85,6 +85,9 @@ bool isReferenceCharacter(QChar c)
 
 qsizetype characterReferenceEnd(QStringView text, qsizetype amp)
 {
+    // A numeric one as a browser decodes it, its ";" or not.
+    if (const NumericReference numeric = numericReferenceAt(text.sliced(amp)); numeric.length > 0)
+        return amp + numeric.length;
     qsizetype at = amp + 1;
     while (at < text.size() && isReferenceCharacter(text[at])) ++at;
     return at < text.size() && text[at] == u';' && at > amp + 1 ? at + 1 : amp;

@@ -88,9 +88,10 @@ struct NumericReference {
 };
 NumericReference numericReferenceAt(QStringView text);
 
-// Where a character reference that starts at `amp` ("&amp;", "&#38;", or
-// any name a handset may know) ends, its ";" included; `amp` when none
-// does. No cut of a page may fall inside one.
+// Where a character reference that starts at `amp` ("&amp;", or any name a
+// handset may know, up to its ";"; "&#38;" or "&#38", as numericReferenceAt
+// reads it) ends; `amp` when none does. No cut of a page may fall inside
+// one.
 qsizetype characterReferenceEnd(QStringView text, qsizetype amp);
 
 // The pictograms a page writes as references to their Shift-JIS codes,

@@ -650,6 +650,7 @@ void TestPage::splitBody_data()
     row("never between <br> and its break", u"ab<br>\r\ncd"_s, 7, {u"ab<br>"_s, u"cd"_s});
     row("never inside a comment", u"a<!-- xx -->b"_s, 12, {u"a<!-- xx -->"_s, u"b"_s});
     row("never inside a reference", u"ab&amp;c"_s, 6, {u"ab"_s, u"&amp;c"_s});
+    row("nor one without its semicolon", u"ab&#38c"_s, 5, {u"ab"_s, u"&#38c"_s});
     row("never inside a surrogate pair", u"a😀b"_s, 4, {u"a"_s, u"😀"_s, u"b"_s});
     row("never inside a keycap", u"a1\uFE0F\u20E3b"_s, 2, {u"a"_s, u"1\uFE0F\u20E3"_s, u"b"_s}, 0,
         PartMeasure::CodePage);
