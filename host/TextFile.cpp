@@ -221,7 +221,7 @@ Result<> replaceFileContents(const QString& path, const QByteArray& bytes)
     return {};
 }
 
-Result<> replaceFilesContents(const QList<std::pair<QString, QByteArray>>& files)
+Result<> replaceTextFiles(const QList<std::pair<QString, QString>>& files)
 {
     QList<StagedFile> staged;
     staged.reserve(files.size());
@@ -238,7 +238,7 @@ Result<> replaceFilesContents(const QList<std::pair<QString, QByteArray>>& files
         return failure(result.error(), files[at].first);
     };
     for (qsizetype at = 0; at < staged.size(); ++at) {
-        if (Result<> written = stage(staged[at], files[at].second); !written.ok())
+        if (Result<> written = stage(staged[at], toCp932(files[at].second)); !written.ok())
             return failed(at, written);
     }
     for (qsizetype at = 0; at < staged.size(); ++at) {

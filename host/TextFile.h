@@ -27,12 +27,13 @@ inline constexpr qint64 maxReadableFileSize = 64 * 1024 * 1024;
 // is damaged.
 Result<> replaceFileContents(const QString& path, const QByteArray& bytes);
 
-// Replaces several files at once, each as replaceFileContents does, all or
-// none: every new file is written beside its target first, and only when
-// all are written do they take their targets' places, the old files moved
-// aside meanwhile and put back on any failure. The failure names the file.
-// No folder that takes no new file can hold a chain this way: it fails.
-Result<> replaceFilesContents(const QList<std::pair<QString, QByteArray>>& files);
+// Replaces several files (path, then text) at once, each with its text in
+// code page 932 as replaceFileContents does, all or none: every new file
+// is written beside its target first, and only when all are written do
+// they take their targets' places, the old files moved aside meanwhile and
+// put back on any failure. The failure names the file. No folder that
+// takes no new file can hold a chain this way: it fails.
+Result<> replaceTextFiles(const QList<std::pair<QString, QString>>& files);
 
 // Reads a regular file (links followed) of at most maxReadableFileSize
 // bytes. Never blocks: a pipe, a device or a socket is refused, however it

@@ -164,12 +164,7 @@ Result<> QtHostUi::writeTextFile(const QString& path, const QString& text)
 
 Result<> QtHostUi::writeTextFiles(const QList<std::pair<QString, QString>>& files)
 {
-    QList<std::pair<QString, QByteArray>> encoded;
-    encoded.reserve(files.size());
-    for (const auto& [path, text] : files) {
-        encoded.append({path, toCp932(text)});
-    }
-    return replaceFilesContents(encoded);
+    return replaceTextFiles(files);
 }
 
 Result<QString> QtHostUi::readTextFile(const QString& path)

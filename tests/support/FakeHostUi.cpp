@@ -54,13 +54,8 @@ Result<> FakeHostUi::writeTextFile(const QString& path, const QString& text)
 
 Result<> FakeHostUi::writeTextFiles(const QList<std::pair<QString, QString>>& files)
 {
-    QList<std::pair<QString, QByteArray>> encoded;
-    encoded.reserve(files.size());
-    for (const auto& [path, text] : files) {
-        writtenPaths.append(path);
-        encoded.append({path, toCp932(text)});
-    }
-    return replaceFilesContents(encoded);
+    for (const auto& file : files) writtenPaths.append(file.first);
+    return replaceTextFiles(files);
 }
 
 Result<QString> FakeHostUi::readTextFile(const QString& path)
