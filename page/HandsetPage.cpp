@@ -165,15 +165,11 @@ private:
 // the pictures', fit it.
 qsizetype fittingLength(QStringView page, Series series, qsizetype pictures)
 {
+    const QList<quint8> widths = cp932Widths(page);
+    const qsizetype room = pageLimit(series).largestPage() - pictures;
+    qsizetype bytes = 0;
     qsizetype fits = 0;
-    qsizetype past = page.size() + 1;
-    while (past - fits > 1) {
-        const qsizetype middle = fits + (past - fits) / 2;
-        if (pageFits(series, toCp932(page.first(middle)).size() + pictures))
-            fits = middle;
-        else
-            past = middle;
-    }
+    while (fits < page.size() && bytes + widths[fits] <= room) bytes += widths[fits++];
     return fits;
 }
 
