@@ -169,7 +169,7 @@ private:
         for (qsizetype at = from; at < to;) {
             Piece piece{Piece::Character, at, at + 1};
             if (isLineBreak(body_, at)) {
-                piece = {Piece::LineBreak, at, at + 2, false};
+                piece = {Piece::LineBreak, at, at + 2};
             } else if (pictogram != pictograms_.cend() && pictogram->start == at) {
                 piece.end = at + pictogram->length;
                 ++pictogram;
